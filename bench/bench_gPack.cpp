@@ -6,8 +6,8 @@
 #include "tools/ArchiveBuilder.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QTemporaryDir>
 
@@ -46,7 +46,8 @@ int main(int argc, char **argv)
     ArchiveWriter writer;
     for (int i = 0; i < kEntries; ++i) {
         QString error;
-        const QByteArray body = QByteArray("<html><body>page ") + QByteArray::number(i) + "</body></html>";
+        const QByteArray body =
+            QByteArray("<html><body>page ") + QByteArray::number(i) + "</body></html>";
         writer.add(archiveEntryName(entryName(i), &error), body, i % 3 == 0);
     }
     {
@@ -88,7 +89,8 @@ int main(int argc, char **argv)
     std::printf("archive: %d entries, %lld bytes\n", kEntries, (long long)QFileInfo(native).size());
     std::printf("open:            %8.2f ms (median of %d)\n", median(openMs), kRuns);
     std::printf("%d lookups: %8.2f ms\n", kLookups, median(lookupMs));
-    std::printf("%d reads:    %8.2f ms (includes disk fallback for missing names)\n", kReads, median(readMs));
+    std::printf("%d reads:    %8.2f ms (includes disk fallback for missing names)\n", kReads,
+                median(readMs));
     std::printf("(checksum %lld)\n", (long long)checksum);
     return 0;
 }

@@ -11,7 +11,8 @@
 // and nothing ever waits for a person where no person is.
 namespace platform {
 
-enum class MessageKind {
+enum class MessageKind
+{
     Plain,   // an information box with an OK button
     Error,   // the engine's error kind: a single "Yes" button
     Skinned, // the skinned message box of the theme (button glyphs off)
@@ -27,8 +28,8 @@ struct MessageRecord
 struct FileDialogRequest
 {
     QString title;
-    QString filter;       // e.g. "*.txt"
-    QString startFolder;  // program form, may be empty
+    QString filter;      // e.g. "*.txt"
+    QString startFolder; // program form, may be empty
 };
 
 class Dialogs

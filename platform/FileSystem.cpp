@@ -32,7 +32,8 @@ QHash<QString, DirListing> g_listings;
 
 qint64 dirMtime(const QByteArray &nativeDir)
 {
-    struct stat st{};
+    struct stat st
+    {};
     if (::stat(nativeDir.constData(), &st) != 0 || !S_ISDIR(st.st_mode))
         return -1;
     return qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
@@ -48,8 +49,8 @@ const DirListing *listing(const QString &nativeDir)
         return &*it;
     DirListing fresh;
     fresh.mtimeNs = mtime;
-    const QStringList names =
-        QDir(nativeDir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    const QStringList names = QDir(nativeDir).entryList(QDir::AllEntries | QDir::Hidden |
+                                                        QDir::System | QDir::NoDotAndDotDot);
     for (const QString &name : names) {
         // The first spelling wins when a folder holds names that differ only in case.
         fresh.byLowerName.insert(name.toLower(), name);
@@ -59,7 +60,8 @@ const DirListing *listing(const QString &nativeDir)
 
 bool existsNative(const QString &native)
 {
-    struct stat st{};
+    struct stat st
+    {};
     return ::stat(QFile::encodeName(native).constData(), &st) == 0;
 }
 
@@ -116,7 +118,8 @@ QString findOnDisk(const QString &path)
     QString current = QStringLiteral("/");
     for (qsizetype i = 0; i < parts.size(); ++i) {
         const QString &part = parts[i];
-        QString candidate = current + (current.endsWith(u'/') ? QString() : QStringLiteral("/")) + part;
+        QString candidate =
+            current + (current.endsWith(u'/') ? QString() : QStringLiteral("/")) + part;
         if (part != QLatin1String(".") && part != QLatin1String("..") && !existsNative(candidate)) {
             const DirListing *dir = listing(current);
             const auto hit = dir ? dir->byLowerName.constFind(part.toLower())

@@ -21,12 +21,12 @@ public:
     // Reads a Windows-1251 file; a file that cannot be read gives no sections.
     explicit IniFile(const QString &path);
 
-    static IniFile fromBytes(QByteArrayView bytes);   // Windows-1251 bytes
+    static IniFile fromBytes(QByteArrayView bytes); // Windows-1251 bytes
     static IniFile fromText(const QString &text);
 
     QString fileName() const { return m_fileName; }
 
-    QStringList sectionNames() const;                 // file order, as written
+    QStringList sectionNames() const;                   // file order, as written
     QStringList keyNames(const QString &section) const; // file order, as written
     bool sectionExists(const QString &section) const;
     bool valueExists(const QString &section, const QString &key) const;
@@ -37,9 +37,9 @@ private:
     struct Section
     {
         QString name;
-        QStringList keys;            // as written, file order
-        QStringList values;          // parallel to keys
-        QHash<QString, int> index;   // lower-cased key -> position
+        QStringList keys;          // as written, file order
+        QStringList values;        // parallel to keys
+        QHash<QString, int> index; // lower-cased key -> position
     };
 
     void parse(const QString &text);

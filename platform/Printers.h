@@ -21,7 +21,9 @@ void setPrinters(Printers *instance); // not owned; nullptr restores "no printer
 class FixedPrinters : public Printers
 {
 public:
-    explicit FixedPrinters(QString name = {}) : m_name(std::move(name)) {}
+    explicit FixedPrinters(QString name = {})
+        : m_name(std::move(name))
+    {}
     QString defaultPrinterName() const override { return m_name; }
     void setDefaultPrinterName(const QString &name) { m_name = name; }
 

@@ -34,7 +34,8 @@ void QtDialogs::message(MessageKind kind, const QString &title, const QString &t
 
 QString QtDialogs::openFile(const FileDialogRequest &request)
 {
-    const QString folder = request.startFolder.isEmpty() ? QString() : findOnDisk(request.startFolder);
+    const QString folder =
+        request.startFolder.isEmpty() ? QString() : findOnDisk(request.startFolder);
     const QString chosen = QFileDialog::getOpenFileName(QApplication::activeWindow(), request.title,
                                                         folder, request.filter);
     return chosen.isEmpty() ? QString() : toVirtual(chosen);

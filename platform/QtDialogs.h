@@ -2,7 +2,6 @@
 
 #include "platform/Dialogs.h"
 
-
 class QWidget;
 
 namespace platform {

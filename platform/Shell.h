@@ -10,7 +10,11 @@ namespace platform {
 
 struct ShellRequest
 {
-    enum Kind { Open, Start } kind = Open;
+    enum Kind
+    {
+        Open,
+        Start
+    } kind = Open;
     QString target;     // program form for files, or a URL
     QString parameters; // Open: the shell verb's parameters; Start: command-line arguments
     QString verb;       // Open only ("open", "print", ...)

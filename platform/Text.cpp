@@ -14,7 +14,6 @@ QChar latinLower(QChar c)
     return (u >= u'A' && u <= u'Z') ? QChar(char16_t(u + 32)) : c;
 }
 
-
 // Creating an ICU converter costs far more than converting a file name, so
 // each thread keeps one of each. The error flag is sticky: reset before use.
 QStringDecoder &decoder()

@@ -114,8 +114,7 @@ TDatPack &state()
 }
 
 struct ArchiveError
-{
-};
+{};
 
 // Reads the whole directory in one piece and parses it from memory. Any
 // inconsistency throws ArchiveError, caught by OpenArchive.
@@ -282,8 +281,7 @@ QByteArray OpenResource(const QString &name)
 
 TPack::TPack(const QString &name)
     : m_data(OpenResource(name))
-{
-}
+{}
 
 std::unique_ptr<TPack> NewPack(const QString &name)
 {

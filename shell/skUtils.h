@@ -7,7 +7,16 @@
 // Helpers of the structure engine.
 
 // Alignment of a control inside its parent, in the form framework's terms.
-enum class TAlign { None, Top, Bottom, Left, Right, Client, Custom };
+enum class TAlign
+{
+    None,
+    Top,
+    Bottom,
+    Left,
+    Right,
+    Client,
+    Custom
+};
 
 // The name without its first length(AppFolder) characters when it contains
 // ":" anywhere (the folder is taken to be its prefix, not compared).

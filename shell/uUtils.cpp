@@ -127,7 +127,8 @@ QString LongPathName(const QString &path)
         return {};
     QString full = path;
     if (!hasDrive(full))
-        full = platform::toVirtual(QDir::currentPath() + u'/') + (full.startsWith(u'\\') ? full.mid(1) : full);
+        full = platform::toVirtual(QDir::currentPath() + u'/') +
+               (full.startsWith(u'\\') ? full.mid(1) : full);
     full.replace(u'/', u'\\');
     const QStringList parts = full.split(u'\\', Qt::SkipEmptyParts);
     if (parts.isEmpty())
@@ -260,7 +261,8 @@ void SetWallpaper(const QString &pictureFile, bool tile)
         platform::RegistryKey key(QStringLiteral("Control Panel\\Desktop"));
         if (key.isOpen()) {
             key.writeString(QStringLiteral("Wallpaper"), pictureFile);
-            key.writeString(QStringLiteral("TileWallpaper"), tile ? QStringLiteral("1") : QStringLiteral("0"));
+            key.writeString(QStringLiteral("TileWallpaper"),
+                            tile ? QStringLiteral("1") : QStringLiteral("0"));
             key.flush();
         }
     }
@@ -271,9 +273,11 @@ void SetWallpaper(const QString &pictureFile, bool tile)
         return;
     const QString uri = QStringLiteral("file://") + native;
     const QString schema = QStringLiteral("org.gnome.desktop.background");
-    platform::shell().start(gsettings, {QStringLiteral("set"), schema, QStringLiteral("picture-uri"), uri}, {});
-    platform::shell().start(gsettings, {QStringLiteral("set"), schema, QStringLiteral("picture-options"),
-                                        tile ? QStringLiteral("wallpaper") : QStringLiteral("stretched")},
+    platform::shell().start(
+        gsettings, {QStringLiteral("set"), schema, QStringLiteral("picture-uri"), uri}, {});
+    platform::shell().start(gsettings,
+                            {QStringLiteral("set"), schema, QStringLiteral("picture-options"),
+                             tile ? QStringLiteral("wallpaper") : QStringLiteral("stretched")},
                             {});
 }
 

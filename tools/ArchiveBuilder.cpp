@@ -67,7 +67,8 @@ bool ArchiveWriter::write(QIODevice &out, QString *error) const
     for (const Entry &e : m_entries)
         total += e.data.size() + 10 + e.name.size();
     if (total > kMaxArchiveSize)
-        return fail(QStringLiteral("the archive would be larger than 2 GiB, which its format cannot address"));
+        return fail(QStringLiteral(
+            "the archive would be larger than 2 GiB, which its format cannot address"));
 
     QByteArray header("BMA\0\0\0\0", 7);
     qint64 dirOffset = kHeaderSize;
@@ -109,7 +110,8 @@ QByteArray archiveEntryName(const QString &relativePath, QString *error)
     const QByteArray stored = platform::encode1251(name, &ok);
     if (!ok) {
         if (error)
-            *error = QStringLiteral("\"%1\": the name cannot be written in Windows-1251").arg(relativePath);
+            *error = QStringLiteral("\"%1\": the name cannot be written in Windows-1251")
+                         .arg(relativePath);
         return {};
     }
     if (stored.size() > 255) {

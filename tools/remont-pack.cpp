@@ -24,10 +24,9 @@ void err(const QString &text)
 
 int usage()
 {
-    std::fprintf(stderr,
-                 "usage: remont-pack pack ARCHIVE FOLDER [--scramble PATTERN]...\n"
-                 "       remont-pack list ARCHIVE\n"
-                 "       remont-pack extract ARCHIVE NAME [-o FILE]\n");
+    std::fprintf(stderr, "usage: remont-pack pack ARCHIVE FOLDER [--scramble PATTERN]...\n"
+                         "       remont-pack list ARCHIVE\n"
+                         "       remont-pack extract ARCHIVE NAME [-o FILE]\n");
     return kUsage;
 }
 
@@ -61,7 +60,8 @@ int pack(const QStringList &args)
         err(result.error);
         return kRefused;
     }
-    std::printf("%s: %d entries (%d scrambled)\n", qPrintable(args[0]), result.entries, result.scrambled);
+    std::printf("%s: %d entries (%d scrambled)\n", qPrintable(args[0]), result.entries,
+                result.scrambled);
     return 0;
 }
 

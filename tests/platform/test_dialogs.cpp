@@ -28,7 +28,8 @@ TEST(Shell, RecordingShellTakesRequests)
 {
     platform::ScopedRecordingShell rec;
     platform::shell().open(QStringLiteral("mailto:a@b"), QString(), QStringLiteral("open"));
-    platform::shell().start(QStringLiteral("Z:\\bin\\x"), {QStringLiteral("-a")}, QStringLiteral("Z:\\bin\\"));
+    platform::shell().start(QStringLiteral("Z:\\bin\\x"), {QStringLiteral("-a")},
+                            QStringLiteral("Z:\\bin\\"));
     ASSERT_EQ(rec.requests.size(), 2);
     EXPECT_EQ(rec.requests[0].target, QStringLiteral("mailto:a@b"));
     EXPECT_EQ(rec.requests[1].kind, platform::ShellRequest::Start);

@@ -1,6 +1,5 @@
-#include "platform/FileSystem.h"
-
 #include "../support/TempDir.h"
+#include "platform/FileSystem.h"
 
 #include <QDir>
 
@@ -8,12 +7,14 @@
 
 TEST(FileSystem, ConvertsBetweenProgramAndNativeForms)
 {
-    EXPECT_EQ(platform::toNative(QStringLiteral("Z:\\opt\\remont\\a.txt")), QStringLiteral("/opt/remont/a.txt"));
+    EXPECT_EQ(platform::toNative(QStringLiteral("Z:\\opt\\remont\\a.txt")),
+              QStringLiteral("/opt/remont/a.txt"));
     EXPECT_EQ(platform::toNative(QStringLiteral("z:\\opt\\\\x")), QStringLiteral("/opt/x"));
     EXPECT_EQ(platform::toNative(QStringLiteral("Z:\\")), QStringLiteral("/"));
     EXPECT_EQ(platform::toNative(QStringLiteral("C:\\windows\\a")), QString());
     EXPECT_EQ(platform::toNative(QStringLiteral("\\\\server\\share")), QString());
-    EXPECT_EQ(platform::toVirtual(QStringLiteral("/opt/remont/")), QStringLiteral("Z:\\opt\\remont\\"));
+    EXPECT_EQ(platform::toVirtual(QStringLiteral("/opt/remont/")),
+              QStringLiteral("Z:\\opt\\remont\\"));
     EXPECT_EQ(platform::toVirtual(QStringLiteral("/")), QStringLiteral("Z:\\"));
     EXPECT_EQ(platform::toVirtual(QStringLiteral("/a/b/../c.txt")), QStringLiteral("Z:\\a\\c.txt"));
 }
@@ -23,7 +24,8 @@ TEST(FileSystem, FindsFilesIgnoringCaseComponentByComponent)
     TempDir dir;
     dir.write(QStringLiteral("Pics/Engine/Wheel.JPG"), "x");
     const QString expected = dir.native() + QStringLiteral("/Pics/Engine/Wheel.JPG");
-    EXPECT_EQ(platform::findOnDisk(dir.folder() + QStringLiteral("pics\\engine\\wheel.jpg")), expected);
+    EXPECT_EQ(platform::findOnDisk(dir.folder() + QStringLiteral("pics\\engine\\wheel.jpg")),
+              expected);
     EXPECT_TRUE(platform::fileExists(dir.folder() + QStringLiteral("PICS\\ENGINE\\WHEEL.jpg")));
     EXPECT_TRUE(platform::directoryExists(dir.folder() + QStringLiteral("pics\\engine")));
     EXPECT_FALSE(platform::fileExists(dir.folder() + QStringLiteral("pics\\engine")));

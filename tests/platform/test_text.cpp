@@ -26,11 +26,9 @@ TEST(Text, SameLatinNameIgnoresOnlyLatinCase)
         const char16_t *a, *b;
         bool same;
     } cases[] = {
-        {u"Button1", u"bUTTON1", true},
-        {u"html_see", u"HTML_SEE", true},
+        {u"Button1", u"bUTTON1", true}, {u"html_see", u"HTML_SEE", true},
         {u"кнопка", u"КНОПКА", false}, // Cyrillic case is significant
-        {u"a", u"ab", false},
-        {u"", u"", true},
+        {u"a", u"ab", false},           {u"", u"", true},
     };
     for (const Case &c : cases) {
         EXPECT_EQ(platform::sameLatinName(QStringView(c.a), QStringView(c.b)), c.same)

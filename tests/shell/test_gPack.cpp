@@ -1,11 +1,10 @@
+#include "../support/TempDir.h"
+#include "../support/TestArchive.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
 #include "shell/gPack.h"
 #include "shell/skUtils.h"
 #include "shell/uUtils.h"
-
-#include "../support/TempDir.h"
-#include "../support/TestArchive.h"
 
 #include <QFile>
 
@@ -91,7 +90,8 @@ TEST_F(ArchiveTest, DiskFallbackAndMissingFiles)
 
     EXPECT_EQ(OpenResource(s("Missing.htm")), QByteArray());
     EXPECT_EQ(OpenResource(s("Missing.htm")), QByteArray());
-    EXPECT_EQ(dialogs.texts(), (QStringList{kNotFound + s("Missing.htm"), kNotFound + s("Missing.htm")}));
+    EXPECT_EQ(dialogs.texts(),
+              (QStringList{kNotFound + s("Missing.htm"), kNotFound + s("Missing.htm")}));
     dialogs.clear();
     EXPECT_EQ(OpenResource(QString()), QByteArray()); // empty name: no message
     EXPECT_TRUE(dialogs.messages.isEmpty());
@@ -116,8 +116,10 @@ TEST_F(ArchiveTest, HostileArchivesFailCleanlyOrReadOnlyWhatExists)
         {"wrong signature", TestArchive().signature("BMX").add("a.txt", "a").bytes(), false, 0},
         {"directory cut short", good.left(good.size() - 3), false, 0},
         {"last entry ends at the end", good, true, 2},
-        {"directory offset past the end", TestArchive().add("a.txt", "a").dirOffsetOverride(1 << 30).bytes(), false, 0},
-        {"negative directory offset", TestArchive().add("a.txt", "a").dirOffsetOverride(0x80000010).bytes(), false, 0},
+        {"directory offset past the end",
+         TestArchive().add("a.txt", "a").dirOffsetOverride(1 << 30).bytes(), false, 0},
+        {"negative directory offset",
+         TestArchive().add("a.txt", "a").dirOffsetOverride(0x80000010).bytes(), false, 0},
         {"no directory at all", TestArchive().bytes(), true, 0},
     };
     for (const Case &c : cases) {
@@ -126,7 +128,8 @@ TEST_F(ArchiveTest, HostileArchivesFailCleanlyOrReadOnlyWhatExists)
         EXPECT_EQ(ArchiveIsOpen(), c.opens) << c.what;
         EXPECT_EQ(ArchiveEntries().size(), c.entries) << c.what;
         const bool signatureMessage = QByteArrayView(c.what) == QByteArrayView("wrong signature");
-        EXPECT_EQ(dialogs.texts(), signatureMessage ? QStringList{kBadSignature} : QStringList()) << c.what;
+        EXPECT_EQ(dialogs.texts(), signatureMessage ? QStringList{kBadSignature} : QStringList())
+            << c.what;
     }
 
     // After a failed open every read goes to disk.

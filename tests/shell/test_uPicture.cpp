@@ -1,11 +1,10 @@
+#include "../support/TempDir.h"
+#include "../support/TestArchive.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
 #include "platform/Jpeg.h"
 #include "shell/gPack.h"
 #include "shell/uPicture.h"
-
-#include "../support/TempDir.h"
-#include "../support/TestArchive.h"
 
 #include <QBuffer>
 
@@ -38,12 +37,13 @@ TEST(Picture, LoadsBitmapsAndJpegsByExtension)
     platform::ScopedRecordingDialogs dialogs;
     const QByteArray bmp = asBmp(sample());
     const QByteArray jpg = platform::encodeJpeg(sample(), 90);
-    dir.write(QStringLiteral("interface.dat"), TestArchive()
-                                                   .add("pics\\a.bmp", bmp)
-                                                   .addScrambled("pics\\b.jpg", jpg)
-                                                   .add("pics\\c.gif", jpg) // any other extension is JPEG
-                                                   .add("pics\\d.jpg", bmp) // a bitmap behind a JPEG name
-                                                   .bytes());
+    dir.write(QStringLiteral("interface.dat"),
+              TestArchive()
+                  .add("pics\\a.bmp", bmp)
+                  .addScrambled("pics\\b.jpg", jpg)
+                  .add("pics\\c.gif", jpg) // any other extension is JPEG
+                  .add("pics\\d.jpg", bmp) // a bitmap behind a JPEG name
+                  .bytes());
     ASSERT_TRUE(OpenArchive(dir.folder() + QStringLiteral("interface.dat")));
 
     EXPECT_EQ(LoadBitmapResource(QStringLiteral("PICS\\A.BMP")).size(), QSize(20, 10));

@@ -1,12 +1,11 @@
+#include "../support/TempDir.h"
+#include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
 #include "platform/Printers.h"
 #include "platform/Registry.h"
-#include "platform/Dialogs.h"
 #include "platform/Shell.h"
 #include "shell/skUtils.h"
 #include "shell/uUtils.h"
-
-#include "../support/TempDir.h"
 
 #include <QFileInfo>
 
@@ -58,10 +57,12 @@ TEST(Paths, ResolvePath)
         {"pics/1.jpg", "C:\\app\\", "C:\\app\\pics\\1.jpg"},
         {"D:\\x.htm", "C:\\app\\", "D:\\x.htm"},
         {"", "C:\\app\\", ""},
-        {"a.htm", "", "C:\\app\\a.htm"},                     // empty base: the application folder
-        {"a.htm", "C:\\app\\data", "C:\\app\\data\\a.htm"},   // base without trailing backslash
-        {"..\\..\\..\\..\\a.htm", "C:\\app\\data\\", "C:\\a.htm"}, // climbing stops at the drive root
-        {"x\\..\\y\\..\\z.htm", "C:\\a\\b\\c\\", "C:\\a\\z.htm"},  // every "..\" climbs, text before it goes
+        {"a.htm", "", "C:\\app\\a.htm"},                    // empty base: the application folder
+        {"a.htm", "C:\\app\\data", "C:\\app\\data\\a.htm"}, // base without trailing backslash
+        {"..\\..\\..\\..\\a.htm", "C:\\app\\data\\",
+         "C:\\a.htm"}, // climbing stops at the drive root
+        {"x\\..\\y\\..\\z.htm", "C:\\a\\b\\c\\",
+         "C:\\a\\z.htm"}, // every "..\" climbs, text before it goes
         {"\\a.htm", "C:\\app\\", "C:\\app\\\\a.htm"},
         {"..\\a.htm", "Z:\\", "Z:\\a.htm"},
     };
@@ -80,7 +81,8 @@ TEST(Paths, SlashesAndStripAppFolder)
 
     AppFolderScope app(s("C:\\app\\"));
     EXPECT_EQ(StripAppFolder(s("C:\\app\\pics\\1.jpg")), s("pics\\1.jpg"));
-    EXPECT_EQ(StripAppFolder(s("D:\\xyz\\pics\\1.jpg")), s("pics\\1.jpg")); // prefix taken, not compared
+    EXPECT_EQ(StripAppFolder(s("D:\\xyz\\pics\\1.jpg")),
+              s("pics\\1.jpg")); // prefix taken, not compared
     EXPECT_EQ(StripAppFolder(s("pics\\1.jpg")), s("pics\\1.jpg"));
 }
 
@@ -159,7 +161,9 @@ TEST(Text, FindInList)
 {
     const QStringList list{s("Двигатель"), s("Тормоза передние"), s("тормоза задние"), s("Кузов")};
     QList<int> progress;
-    EXPECT_EQ(FindInList(list, s("ТОРМОЗА"), 0, [&](int p) { progress << p; }, false), 1);
+    EXPECT_EQ(FindInList(
+                  list, s("ТОРМОЗА"), 0, [&](int p) { progress << p; }, false),
+              1);
     EXPECT_EQ(progress, (QList<int>{1, 2}));
     EXPECT_EQ(FindInList(list, s("тормоза"), 2, {}, false), 2);
     EXPECT_EQ(FindInList(list, s("задние"), 0, {}, true), -1);
@@ -174,8 +178,8 @@ TEST(Values, ParseBoolAndBoolText)
         const char *text;
         bool def, expected;
     } cases[] = {
-        {" TRUE ", false, true}, {"1", false, true},  {"false", true, false}, {"0", true, false},
-        {"yes", true, true},     {"yes", false, false}, {"", true, true},     {"", false, false},
+        {" TRUE ", false, true}, {"1", false, true},    {"false", true, false}, {"0", true, false},
+        {"yes", true, true},     {"yes", false, false}, {"", true, true},       {"", false, false},
     };
     for (const Case &c : cases)
         EXPECT_EQ(ParseBool(s(c.text), c.def), c.expected) << c.text;
@@ -190,11 +194,13 @@ TEST(Values, ParseColor)
         const char *text;
         std::optional<TColor> expected;
     } cases[] = {
-        {"#FF0000", 0x0000FF},   {"$0000FF", 0x0000FF}, {"0000FF", 0x0000FF},
-        {"#123456", 0x563412},   {"$563412", 0x563412}, {"#12345678", 0x563412}, // after six: dropped
-        {"#FFF", 0x000FFF},      {"$00FFFFFF", 0xFFFFFF},
-        {"", std::nullopt},      {"red", std::nullopt}, {"#GG0000", std::nullopt},
-        {"$", std::nullopt},     {"#", std::nullopt},   {"0x12", std::nullopt},
+        {"#FF0000", 0x0000FF},     {"$0000FF", 0x0000FF},
+        {"0000FF", 0x0000FF},      {"#123456", 0x563412},
+        {"$563412", 0x563412},     {"#12345678", 0x563412}, // after six: dropped
+        {"#FFF", 0x000FFF},        {"$00FFFFFF", 0xFFFFFF},
+        {"", std::nullopt},        {"red", std::nullopt},
+        {"#GG0000", std::nullopt}, {"$", std::nullopt},
+        {"#", std::nullopt},       {"0x12", std::nullopt},
     };
     for (const Case &c : cases)
         EXPECT_EQ(ParseColor(s(c.text)), c.expected) << c.text;

@@ -9,8 +9,8 @@ class TempDir
 {
 public:
     TempDir();
-    QString native() const;        // "/tmp/xyz"
-    QString folder() const;        // "Z:\tmp\xyz\" (trailing backslash)
+    QString native() const; // "/tmp/xyz"
+    QString folder() const; // "Z:\tmp\xyz\" (trailing backslash)
     // Writes a file below the folder (relative name with "/"); answers its native path.
     QString write(const QString &relative, const QByteArray &bytes) const;
     QByteArray read(const QString &relative) const;

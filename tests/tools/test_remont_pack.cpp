@@ -1,9 +1,8 @@
+#include "../support/TempDir.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
 #include "shell/gPack.h"
 #include "tools/ArchiveBuilder.h"
-
-#include "../support/TempDir.h"
 
 #include <QFile>
 #include <QProcess>
@@ -41,11 +40,16 @@ TEST(GlobMatch, Patterns)
         const char *pattern, *name;
         bool match;
     } cases[] = {
-        {"*.htm", "pages\\a.htm", true},       {"*.htm", "a.html", false},
-        {"pages/*", "pages\\a.htm", true},     {"struct_*.txt", "struct_main.txt", true},
-        {"STRUCT_*.TXT", "struct_main.txt", true}, {"?.txt", "ab.txt", false},
-        {"*a*b*c*", "xxaxxbxxcxx", true},      {"*a*b*c*", "xxaxxcxxbxx", false},
-        {"", "", true},                        {"*", "", true},
+        {"*.htm", "pages\\a.htm", true},
+        {"*.htm", "a.html", false},
+        {"pages/*", "pages\\a.htm", true},
+        {"struct_*.txt", "struct_main.txt", true},
+        {"STRUCT_*.TXT", "struct_main.txt", true},
+        {"?.txt", "ab.txt", false},
+        {"*a*b*c*", "xxaxxbxxcxx", true},
+        {"*a*b*c*", "xxaxxcxxbxx", false},
+        {"", "", true},
+        {"*", "", true},
     };
     for (const Case &c : cases)
         EXPECT_EQ(globMatch(s(c.pattern), s(c.name)), c.match) << c.pattern << " ~ " << c.name;
@@ -60,8 +64,8 @@ TEST(RemontPack, RoundTripThroughTheReader)
     dir.write(s("manual/pics/w.jpg"), binary);
     const QString archive = dir.native() + s("/interface.dat");
 
-    const PackRun packed = pack({s("pack"), archive, dir.native() + s("/manual"), s("--scramble"), s("*.htm"),
-                             s("--scramble"), s("struct_*")});
+    const PackRun packed = pack({s("pack"), archive, dir.native() + s("/manual"), s("--scramble"),
+                                 s("*.htm"), s("--scramble"), s("struct_*")});
     ASSERT_EQ(packed.code, 0) << packed.err.constData();
 
     const PackRun listed = pack({s("list"), archive});
