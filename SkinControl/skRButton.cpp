@@ -1,0 +1,7 @@
+#include "SkinControl/skRButton.h"
+
+TSkRadioButton::TSkRadioButton(QWidget *parent)
+    : QRadioButton(parent)
+{
+    setFocusPolicy(Qt::StrongFocus);
+}

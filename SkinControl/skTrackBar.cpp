@@ -1,0 +1,5 @@
+#include "SkinControl/skTrackBar.h"
+
+TSkTrackBar::TSkTrackBar(QWidget *parent)
+    : QSlider(Qt::Horizontal, parent)
+{}
