@@ -3,6 +3,10 @@
 #include <QChar>
 #include <QStringView>
 
+#include <algorithm>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <limits>
 
 namespace {
@@ -37,28 +41,95 @@ constexpr std::array<std::string_view, 256> makeEntityNames()
 
 constexpr std::array<std::string_view, 256> kEntityNames = makeEntityNames();
 
+struct NamedEntity
+{
+    std::string_view name;
+    char16_t code;
+};
+
+// The named entries sorted by name, so a reference is looked up by halving.
+constexpr auto kSortedEntities = [] {
+    std::array<NamedEntity, std::size(kLatin1Names) + 4> sorted{};
+    std::size_t count = 0;
+    for (std::size_t code = 0; code < kEntityNames.size(); ++code) {
+        if (!kEntityNames[code].empty())
+            sorted[count++] = {kEntityNames[code], char16_t(code)};
+    }
+    std::sort(sorted.begin(), sorted.end(),
+              [](const NamedEntity &a, const NamedEntity &b) { return a.name < b.name; });
+    return sorted;
+}();
+static_assert(std::all_of(kSortedEntities.begin(), kSortedEntities.end(),
+                          [](const NamedEntity &e) { return e.name.size() <= 6; }));
+
 inline bool isBlank(char16_t c)
 {
     return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
 }
 
+// The first c in [from, to), or -1. Inline, since most spans are short (a
+// tag, a word) and a library call would cost more than the search itself.
 inline qsizetype findChar(const char16_t *s, qsizetype from, qsizetype to, char16_t c)
 {
-    if (from >= to)
-        return -1;
-    const qsizetype i = QStringView(s + from, to - from).indexOf(QChar(c));
-    return i < 0 ? -1 : from + i;
+    qsizetype i = from;
+#if defined(__SSE2__)
+    const __m128i needle = _mm_set1_epi16(short(c));
+    for (; i + 8 <= to; i += 8) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i *>(s + i));
+        const unsigned mask = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi16(block, needle)));
+        if (mask != 0)
+            return i + (__builtin_ctz(mask) >> 1);
+    }
+#endif
+    for (; i < to; ++i) {
+        if (s[i] == c)
+            return i;
+    }
+    return -1;
 }
 
-bool sameAscii(QStringView name, std::string_view ascii)
+struct TextRun
 {
-    if (name.size() != qsizetype(ascii.size()))
-        return false;
-    for (qsizetype i = 0; i < name.size(); ++i) {
-        if (name[i].unicode() != char16_t(static_cast<unsigned char>(ascii[std::size_t(i)])))
-            return false;
+    qsizetype end = -1;  // the "<" that ends it, or -1
+    qsizetype gt = -1;   // its first ">", or -1
+    bool hasAmp = false; // it may hold a character reference
+};
+
+// Reads a text run in one pass: its end, its first ">" and whether it has "&".
+inline TextRun scanTextRun(const char16_t *s, qsizetype from, qsizetype to)
+{
+    TextRun run;
+    qsizetype i = from;
+#if defined(__SSE2__)
+    const __m128i lt = _mm_set1_epi16(short(u'<'));
+    const __m128i gt = _mm_set1_epi16(short(u'>'));
+    const __m128i amp = _mm_set1_epi16(short(u'&'));
+    for (; i + 8 <= to; i += 8) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i *>(s + i));
+        const unsigned ltMask = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi16(block, lt)));
+        const unsigned before = ltMask != 0 ? (ltMask & (0u - ltMask)) - 1u : ~0u;
+        const unsigned gtMask = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi16(block, gt))) & before;
+        const unsigned ampMask = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi16(block, amp))) & before;
+        if (run.gt < 0 && gtMask != 0)
+            run.gt = i + (__builtin_ctz(gtMask) >> 1);
+        run.hasAmp = run.hasAmp || ampMask != 0;
+        if (ltMask != 0) {
+            run.end = i + (__builtin_ctz(ltMask) >> 1);
+            return run;
+        }
     }
-    return true;
+#endif
+    for (; i < to; ++i) {
+        const char16_t c = s[i];
+        if (c == u'<') {
+            run.end = i;
+            return run;
+        }
+        if (c == u'>' && run.gt < 0)
+            run.gt = i;
+        run.hasAmp = run.hasAmp || c == u'&';
+    }
+    return run;
 }
 
 bool isValidCharacter(char32_t cp)
@@ -99,16 +170,25 @@ bool resolveEntity(QStringView name, char32_t &cp)
             return readNumber(name.mid(2), 16, cp) && isValidCharacter(cp);
         return readNumber(name.mid(1), 10, cp) && isValidCharacter(cp);
     }
-    // An empty name would match the first empty slot of the table.
-    if (name.isEmpty())
+    // An empty name would match an empty slot of the table.
+    constexpr qsizetype longest = 6;
+    if (name.isEmpty() || name.size() > longest)
         return false;
-    for (std::size_t code = 0; code < kEntityNames.size(); ++code) {
-        if (!kEntityNames[code].empty() && sameAscii(name, kEntityNames[code])) {
-            cp = char32_t(code);
-            return true;
-        }
+    char ascii[longest];
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const char16_t c = name[i].unicode();
+        if (c >= 0x80)
+            return false;
+        ascii[i] = char(c);
     }
-    return false;
+    const std::string_view key(ascii, std::size_t(name.size()));
+    const auto found = std::lower_bound(
+        kSortedEntities.begin(), kSortedEntities.end(), key,
+        [](const NamedEntity &entry, std::string_view k) { return entry.name < k; });
+    if (found == kSortedEntities.end() || found->name != key)
+        return false;
+    cp = found->code;
+    return true;
 }
 
 void appendCodePoint(QString &out, char32_t cp)
@@ -407,7 +487,7 @@ void TLegHtmlParser::skipLineEndAfterMarkup()
 void TLegHtmlParser::setPiece(QString &buffer, qsizetype from, qsizetype to, bool decode) const
 {
     const QStringView piece(m_s + from, to - from);
-    if (decode && m_translate && piece.contains(u'&'))
+    if (decode && m_translate && findChar(piece.utf16(), 0, piece.size(), u'&') >= 0)
         DecodeEntities(piece, buffer);
     else
         buffer.setUnicode(reinterpret_cast<const QChar *>(piece.utf16()), piece.size());
@@ -579,16 +659,14 @@ TLegHtmlParser::Error TLegHtmlParser::readAttributes()
 TLegHtmlParser::Error TLegHtmlParser::stepText()
 {
     const qsizetype start = m_pos;
-    qsizetype runEnd = findChar(m_s, start, m_end, u'<');
-    if (runEnd < 0)
-        runEnd = m_end;
+    const TextRun run = scanTextRun(m_s, start, m_end);
+    const qsizetype runEnd = run.end < 0 ? m_end : run.end;
     m_pos = runEnd;
     Error error;
     // A ">" in running text ("давление > 2 бар") is reported, but the text is
     // still delivered: dropping it would hide its words from the search.
-    const qsizetype gt = findChar(m_s, start, runEnd, u'>');
-    if (gt >= 0)
-        error = {5, gt};
+    if (run.gt >= 0)
+        error = {5, run.gt};
 
     qsizetype end = runEnd;
     if (end - start >= 2 && m_s[end - 2] == u'\r' && m_s[end - 1] == u'\n')
@@ -604,7 +682,7 @@ TLegHtmlParser::Error TLegHtmlParser::stepText()
         while (end > from && m_s[end - 1] <= u' ')
             --end;
         if (end > from)
-            fire(m_onText, m_token, from, end, true);
+            fire(m_onText, m_token, from, end, run.hasAmp);
     }
     return error;
 }
