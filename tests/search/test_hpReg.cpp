@@ -115,6 +115,10 @@ TEST(HtmlParser, ReportsErrorsWithTheirPositions)
         {"<!x <y>", "E:4@5 | X:> | E:5@7"},
         {"<p>давление > 2 бар</p>", "T:p | X:давление > 2 бар | E:5@13 | T:/p"},
         {"a > b > c", "X:a > b > c | E:5@3"},
+        // Runs longer than one block of the vector search.
+        {"0123456789abcdef&amp;gh>ij>kl<b>x>y",
+         "X:0123456789abcdef&gh>ij>kl | E:5@24 | T:b | X:x>y | E:5@34"},
+        {"0123456>9<b>&amp;", "X:0123456>9 | E:5@8 | T:b | X:&"},
         {"<a =x>", "T:a | X:x> | E:5@6"},
         {"<script>var a;", "T:script | E:6@17"},
         {"<script>   ", "T:script | E:6@14"},
