@@ -3,6 +3,7 @@
 #include "platform/Text.h"
 #include "shell/gPack.h"
 
+#include <QSignalBlocker>
 #include <QWheelEvent>
 
 TSkComboBox::TSkComboBox(QWidget *parent)
@@ -20,6 +21,8 @@ void TSkComboBox::SetReadOnly(bool readOnly)
 
 void TSkComboBox::LoadItems(const QString &fileName)
 {
+    // Filling the list is not a choice of the reader's: no change is reported.
+    const QSignalBlocker quiet(this);
     clear();
     Values.clear();
     const TPack pack(fileName);

@@ -1,10 +1,8 @@
 #include "SkinControl/skSplitter.h"
 
 TSkSplitter::TSkSplitter(QWidget *parent)
-    : QWidget(parent)
-{
-    setAttribute(Qt::WA_StyledBackground);
-}
+    : platform::Splitter(parent)
+{}
 
 void TSkSplitter::ShowOrHide()
 {

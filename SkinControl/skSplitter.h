@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QWidget>
+#include "platform/Splitter.h"
 
-// A splitter bar that can be hidden and shown again at the place it had. The
-// dragging itself is the form layout's (it resizes the control next to it).
-class TSkSplitter : public QWidget
+// A splitter bar that can be hidden and shown again at the place it had;
+// dragging it resizes the control next to it.
+class TSkSplitter : public platform::Splitter
 {
     Q_OBJECT
 

@@ -216,13 +216,20 @@ bool TSkForm::eventFilter(QObject *watched, QEvent *event)
     auto *receiver = static_cast<QWidget *>(watched);
     if (receiver->window() != this)
         return false;
-    if (event == m_lastKey && m_lastKeyReceiver && receiver->isAncestorOf(m_lastKeyReceiver)) {
+    // A propagated key is the same event object travelling to a strict
+    // ancestor with the same key and time stamp. Events are often created at
+    // the same address one after another, so the address alone proves nothing.
+    const auto *key = static_cast<QKeyEvent *>(event);
+    if (event == m_lastKey && m_lastKeyReceiver && receiver != m_lastKeyReceiver &&
+        receiver->isAncestorOf(m_lastKeyReceiver) && key->key() == m_lastKeyCode &&
+        key->timestamp() == m_lastKeyTime) {
         m_lastKeyReceiver = receiver;
         return false;
     }
     m_lastKey = event;
     m_lastKeyReceiver = receiver;
-    const auto *key = static_cast<QKeyEvent *>(event);
+    m_lastKeyCode = key->key();
+    m_lastKeyTime = key->timestamp();
     QPointer<QWidget> target(receiver);
     WindowKeyDown(key->key(), key->modifiers());
     // A key that closed and freed its control goes no further.

@@ -112,4 +112,6 @@ private:
     // previewed once, at its first receiver.
     const QEvent *m_lastKey = nullptr;
     QPointer<QWidget> m_lastKeyReceiver;
+    int m_lastKeyCode = 0;
+    quint64 m_lastKeyTime = 0;
 };

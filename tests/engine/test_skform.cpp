@@ -14,6 +14,7 @@
 #include <QCursor>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 
 #include <gtest/gtest.h>
@@ -65,6 +66,17 @@ TEST_F(WindowTest, GenericWindowHasItsDesignSizeAndAFramedClientArea)
     EXPECT_EQ(form.SkinFrame()->buttons(), SkinFrame::CloseButton | SkinFrame::SystemMenuButton |
                                                SkinFrame::MinimizeButton |
                                                SkinFrame::MaximizeButton);
+    form.SkinFrame()->setBorderStyle(SkinFrame::BorderStyle::None); // hide_caption
+    EXPECT_EQ(form.ClientArea()->geometry(), form.rect());
+    EXPECT_FALSE(form.SkinFrame()->captionBar()->isVisibleTo(&form));
+}
+
+TEST_F(WindowTest, SystemMenuButtonOpensTheWindowsMenu)
+{
+    form.SystemMenu()->addAction(QStringLiteral("Избранное"));
+    form.SkinFrame()->button(SkinFrame::SystemMenuButton)->click();
+    EXPECT_TRUE(form.SystemMenu()->isVisible());
+    form.SystemMenu()->hide();
 }
 
 TEST_F(WindowTest, EscClosesOnlyWithEscCloseOrInDialogMode)

@@ -1,0 +1,54 @@
+#include "SkinControl/skParPanel.h"
+
+#include "SkinControl/skControlUtils.h"
+
+TParentPanel::TParentPanel(QWidget *parent)
+    : QFrame(parent)
+{
+    setFrameShape(QFrame::NoFrame);
+}
+
+void TParentPanel::SetCenterHorz(bool centre)
+{
+    CenterHorz = centre;
+    if (centre)
+        CenterInParent();
+}
+
+void TParentPanel::SetCenterVert(bool centre)
+{
+    CenterVert = centre;
+    if (centre)
+        CenterInParent();
+}
+
+void TParentPanel::CenterInParent()
+{
+    const QWidget *parent = parentWidget();
+    if (!parent)
+        return;
+    move(CenterHorz ? SkinControls::centred(parent->width(), width()) : x(),
+         CenterVert ? SkinControls::centred(parent->height(), height()) : y());
+}
+
+void TParentPanel::SetColor(const QColor &color)
+{
+    QPalette p = palette();
+    p.setColor(QPalette::Window, color);
+    setPalette(p);
+    setAutoFillBackground(true);
+}
+
+void TParentPanel::ApplyPercent()
+{
+    const QWidget *parent = parentWidget();
+    if (!parent)
+        return;
+    QSize size = this->size();
+    if (WidthPercent != 0)
+        size.setWidth(parent->width() * WidthPercent / 100);
+    if (HeightPercent != 0)
+        size.setHeight(parent->height() * HeightPercent / 100);
+    if (size != this->size())
+        resize(size);
+}

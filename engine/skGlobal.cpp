@@ -1,0 +1,5 @@
+#include "engine/skGlobal.h"
+
+TSkItem::TSkItem(QObject *parent)
+    : QAction(parent)
+{}

@@ -1,0 +1,91 @@
+#include "engine/skValues.h"
+
+EConvertError::EConvertError(const QString &message)
+    : std::runtime_error(message.toStdString())
+    , m_message(message)
+{}
+
+std::optional<int> ParseInteger(const QString &text)
+{
+    qsizetype i = 0;
+    if (i < text.size() && (text[i] == u'-' || text[i] == u'+'))
+        ++i;
+    if (i == text.size())
+        return std::nullopt;
+    for (qsizetype j = i; j < text.size(); ++j) {
+        if (text[j] < u'0' || text[j] > u'9')
+            return std::nullopt;
+    }
+    bool ok = false;
+    const int value = text.toInt(&ok, 10);
+    return ok ? std::optional<int>(value) : std::nullopt;
+}
+
+int StrictInteger(const QString &text, const QString &section, const QString &key)
+{
+    const std::optional<int> value = ParseInteger(text);
+    if (!value) {
+        throw EConvertError(
+            QStringLiteral("Объект %1, ключ %2: значение \"%3\" не является целым числом")
+                .arg(section, key, text));
+    }
+    return *value;
+}
+
+TFontSpec ParseFont(const QString &text, const QString &section, const QString &key)
+{
+    TFontSpec spec;
+    QString rest = text;
+    const QString face = CutToken(rest, QStringLiteral("*"));
+    const QString size = CutToken(rest, QStringLiteral("*"));
+    const QString color = CutToken(rest, QStringLiteral("*"));
+    const QString style = rest; // everything after the third "*"
+    if (!face.isEmpty())
+        spec.Face = face;
+    if (!size.isEmpty())
+        spec.Size = StrictInteger(size, section, key);
+    if (!color.isEmpty())
+        spec.Color = ParseColor(color);
+    if (!style.isEmpty()) {
+        const QString lower = style.toLower();
+        spec.SetStyle = true;
+        spec.Italic = lower.contains(u'i');
+        spec.Bold = lower.contains(u'b');
+        spec.Underline = lower.contains(u'u');
+    }
+    return spec;
+}
+
+TAnchorSpec ParseAnchor(const QString &text, const QString &section, const QString &key)
+{
+    QString rest = text;
+    std::optional<int> fields[4];
+    for (auto &field : fields) {
+        const QString part = CutToken(rest, QStringLiteral(" "));
+        if (part != QLatin1String("*"))
+            field = StrictInteger(part, section, key);
+    }
+    return {fields[0], fields[1], fields[2], fields[3]};
+}
+
+int ParseCursor(const QString &text, const QString &section, const QString &key)
+{
+    static const struct
+    {
+        const char *name;
+        int value;
+    } kNames[] = {
+        {"crdefault", 0},   {"crarrow", -2},      {"crcross", -3},      {"cribeam", -4},
+        {"crsizenesw", -6}, {"crsizens", -7},     {"crsizenwse", -8},   {"crsizewe", -9},
+        {"cruparrow", -10}, {"crhourglass", -11}, {"crdrag", -12},      {"crnodrop", -13},
+        {"crhsplit", -14},  {"crvsplit", -15},    {"crmultidrag", -16}, {"crsqlwait", -17},
+        {"crno", -18},      {"crappstart", -19},  {"crhelp", -20},      {"crhandpoint", -21},
+        {"crsizeall", -22}, {"crsize", -22},
+    };
+    const QString lower = text.trimmed().toLower();
+    for (const auto &entry : kNames) {
+        if (lower == QLatin1String(entry.name))
+            return entry.value;
+    }
+    return StrictInteger(text, section, key);
+}
