@@ -32,6 +32,11 @@ void setDialogs(Dialogs *instance)
     g_instance = instance;
 }
 
+PrintDialogAnswer Dialogs::printDialog(const PrintDialogRequest &)
+{
+    return {};
+}
+
 void showMessage(const QString &text)
 {
     dialogs().message(MessageKind::Plain, QString(), text);
@@ -58,6 +63,12 @@ QString RecordingDialogs::openFile(const FileDialogRequest &request)
     return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
 }
 
+PrintDialogAnswer RecordingDialogs::printDialog(const PrintDialogRequest &request)
+{
+    printRequests.append(request);
+    return printAnswers.isEmpty() ? PrintDialogAnswer() : printAnswers.takeFirst();
+}
+
 QStringList RecordingDialogs::texts() const
 {
     QStringList out;
@@ -71,6 +82,8 @@ void RecordingDialogs::clear()
     messages.clear();
     fileRequests.clear();
     fileAnswers.clear();
+    printRequests.clear();
+    printAnswers.clear();
 }
 
 ScopedRecordingDialogs::ScopedRecordingDialogs()

@@ -32,6 +32,27 @@ struct FileDialogRequest
     QString startFolder; // program form, may be empty
 };
 
+// The print dialog: the page range it offers and what the person chose.
+struct PrintDialogRequest
+{
+    QString printerName; // offered first; empty: the default printer
+    int minPage = 1;
+    int maxPage = 1;
+    int fromPage = 1;
+    int toPage = 1;
+};
+
+struct PrintDialogAnswer
+{
+    bool accepted = false;
+    bool allPages = true; // false: fromPage..toPage
+    int fromPage = 1;
+    int toPage = 1;
+    QString printerName; // empty: the one offered
+    QString outputFile;  // program form; printing goes to this file instead
+    int copies = 1;
+};
+
 class Dialogs
 {
 public:
@@ -43,6 +64,9 @@ public:
     // An open-file dialog; answers the chosen file in program form (Z:\...),
     // or an empty text when cancelled.
     virtual QString openFile(const FileDialogRequest &request) = 0;
+
+    // The print dialog; unless overridden it answers "cancelled".
+    virtual PrintDialogAnswer printDialog(const PrintDialogRequest &request);
 };
 
 // The process-wide instance. Until one is installed, messages go to standard
@@ -63,10 +87,13 @@ class RecordingDialogs : public Dialogs
 public:
     void message(MessageKind kind, const QString &title, const QString &text) override;
     QString openFile(const FileDialogRequest &request) override;
+    PrintDialogAnswer printDialog(const PrintDialogRequest &request) override;
 
     QList<MessageRecord> messages;
     QList<FileDialogRequest> fileRequests;
     QStringList fileAnswers; // taken from the front; empty = cancelled
+    QList<PrintDialogRequest> printRequests;
+    QList<PrintDialogAnswer> printAnswers; // taken from the front; empty = cancelled
 
     QStringList texts() const;
     void clear();
