@@ -1,0 +1,100 @@
+#pragma once
+
+#include "content/uHTMLEx.h"
+#include "engine/skCommandTypes.h"
+
+#include <QPointer>
+
+#include <functional>
+
+class IContentsTreeLink;
+class ICheckTreeLink;
+class TSkLabel;
+
+// The html object of a structure file: the page viewer with what the manual
+// needs around it. Links are routed by their targets (pages, pictures, web
+// addresses, "$" commands); the linked tree and title label follow the page;
+// drag-to-scroll, find, copy and printing serve the html_ commands.
+class TSkHtml : public THtmlEx
+{
+    Q_OBJECT
+
+public:
+    explicit TSkHtml(QWidget *parent = nullptr);
+    ~TSkHtml() override;
+
+    // Put before the command of a "$" link and before a picture link when
+    // pictures do not open in their window (key action).
+    QString ActionPrefix;
+    // Where commands built from links go (the engine's dispatcher).
+    std::function<void(RHelpAction &)> OnCommand;
+    // Keys min_width and min_height, kept for the layout.
+    int MinWidth = 0;
+    int MinHeight = 0;
+    // A picture link opens the enlarged-picture window; off: it becomes a command.
+    bool ShowPicturesInWindow = true;
+
+    // The enlarged-picture window, once it exists: called with the view, the
+    // full name of the page and the picture link as written. Until one is
+    // installed a picture link is shown as a picture page in the view.
+    using TPictureWindow =
+        std::function<void(TSkHtml &view, const QString &base, const QString &target)>;
+    static void SetShowPictureWindow(TPictureWindow handler);
+
+    // The links kept in step with the page; not owned (a destroyed tree or
+    // label drops out). The tree objects implement the interfaces of
+    // content/TreeLink.h.
+    void SetLinkedTree(IContentsTreeLink *tree);
+    void SetLinkedTreeEx(ICheckTreeLink *tree);
+    IContentsTreeLink *LinkedTree() const;
+    ICheckTreeLink *LinkedTreeEx() const;
+    void SetTitleLabel(TSkLabel *label);
+    TSkLabel *TitleLabel() const;
+    void SetPopupMenu(QMenu *menu);
+
+    // The fragment in a full-size table cell, aligned ("center" when empty).
+    void ShowCentered(const QString &fragment, const QString &alignment);
+    // The picture, resolved against the folder of base, as a page from
+    // memory; answers the resolved name.
+    QString ShowPicture(const QString &base, const QString &pictureName);
+    // Forward from the caret ignoring case, wrapping once to the top; the
+    // match is selected and scrolled into sight.
+    bool FindText(const QString &text);
+    // Moves the linked tree to the page (the checkable tree first).
+    void SyncTree(const QString &pageName);
+
+    void GoBack();
+    void GoForward();
+    void GoTop();
+    void CopySelection();
+    void SelectAllText();
+    QString SelectedText() const;
+    // The print dialog with the page range, then printing; errors are swallowed.
+    void PrintPage();
+
+    // Drag-to-scroll, with no text selection while it is on.
+    void SetMoveCursor(bool on);
+    bool MoveCursor() const { return m_dragMode; }
+    int GetHorzPos() const;
+    void SetHorzPos(int pixels);
+
+    void RouteLink(const QString &target, bool &handled) override;
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    void raiseCommand(const QString &text);
+    void updateTitle();
+
+    QPoint m_press;
+    bool m_dragging = false;
+    bool m_dragMode = false;
+    QPointer<QObject> m_treeObject;
+    IContentsTreeLink *m_tree = nullptr;
+    QPointer<QObject> m_treeExObject;
+    ICheckTreeLink *m_treeEx = nullptr;
+    QPointer<TSkLabel> m_titleLabel;
+};
