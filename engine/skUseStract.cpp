@@ -1061,6 +1061,12 @@ void TSkStract::ControlKeyDown(QObject *sender, int key, Qt::KeyboardModifiers)
         RunAction(edit->ActionText);
 }
 
+void TSkStract::TreeExSelectionChange(QObject *sender, bool selected)
+{
+    if (selected)
+        ControlClick(sender);
+}
+
 void TSkStract::ActivateWindow()
 {
     if (Window->Notebook())

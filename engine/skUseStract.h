@@ -95,6 +95,8 @@ public:
     // The event handler of every clickable control built by this engine.
     void ControlClick(QObject *sender);
     void ControlKeyDown(QObject *sender, int key, Qt::KeyboardModifiers modifiers);
+    // A checkable tree's item was selected or deselected.
+    void TreeExSelectionChange(QObject *sender, bool selected);
     // Routes the window's events to this engine and shows its page.
     void ActivateWindow();
     // Image views stop fitting themselves while the window changes state.

@@ -2,7 +2,9 @@
 #include "SkinControl/skButton.h"
 #include "SkinControl/skCheckBox.h"
 #include "SkinControl/skComboBox.h"
+#include "SkinControl/skListBox.h"
 #include "SkinControl/skPanel.h"
+#include "SkinControl/skParPanel.h"
 #include "SkinControl/skPopMenu.h"
 #include "SkinControl/skSpeedButton.h"
 #include "engine/skForm.h"
@@ -13,6 +15,7 @@
 
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
 namespace {
 
@@ -142,7 +145,8 @@ TEST_F(DispatchTest, FormShowRunsAModalSubWindowWithItsOwnEngine)
         auto *sub = qobject_cast<TSkForm *>(QApplication::activeModalWidget());
         ASSERT_NE(sub, nullptr);
         EXPECT_EQ(sub->windowTitle(), s("Подокно"));
-        sub->OnWindowAction(*new RHelpAction{s("form_close*1"), 0, 0, 0});
+        RHelpAction close{s("form_close*1"), 0, 0, 0};
+        sub->OnWindowAction(close);
     });
     e.RunAction(s("form_show*sub.txt//test*after"));
     EXPECT_EQ(dialogs.texts(), (QStringList{s("started*"), s("after*")}));
@@ -274,4 +278,63 @@ TEST_F(DispatchTest, OpenFileParameterAsksEvenForHandedCommands)
     EXPECT_EQ(handed, QStringList{s("load_list*open_file(.txt|*.txt)")});
     e.RunAction(s("test*open_file(.txt)"));
     EXPECT_EQ(dialogs.texts(), QStringList{s("*")}); // cancelled: an empty parameter
+}
+
+TEST_F(DispatchTest, MaximizeButtonsSwapAroundTheToggle)
+{
+    file("s.txt", "[form]\ntype=form\nbut_max=restore*maxi\n"
+                  "[restore]\ntype=sp_button\n[maxi]\ntype=sp_button\n");
+    TSkStract &e = buildRecording("s.txt");
+    form->show();
+    e.ActivateWindow();
+    TSkSpeedButton *restore = e.GetSpeedButton(s("restore"));
+    TSkSpeedButton *maxi = e.GetSpeedButton(s("maxi"));
+    EXPECT_TRUE(restore->isHidden());
+    EXPECT_FALSE(maxi->isHidden());
+    e.RunAction(s("form_maxi"));
+    EXPECT_FALSE(restore->isHidden());
+    EXPECT_TRUE(maxi->isHidden());
+    e.RunAction(s("form_maxi"));
+    EXPECT_TRUE(restore->isHidden());
+    EXPECT_FALSE(maxi->isHidden());
+    EXPECT_TRUE(dialogs.messages.isEmpty()); // the quiet lookups report nothing
+}
+
+TEST_F(DispatchTest, PanelPercentagesSurviveANarrowParent)
+{
+    file("s.txt", "[form]\ntype=form\n[holder]\ntype=panel\nwidth=80\nheight=300\n"
+                  "[pp]\ntype=parent_panel\nmaster=holder\nwidth=40\nheight=150\n");
+    TSkStract &e = buildRecording("s.txt");
+    TParentPanel *pp = e.GetParentPanel(s("pp"));
+    pp->WidthPercent = 50;
+    pp->HeightPercent = 50;
+    e.StorePanelPercents(); // 80 pixels wide: no division by zero, the share stays
+    EXPECT_EQ(pp->WidthPercent, 50);
+    EXPECT_EQ(pp->HeightPercent, 50);
+    e.RealignPanels();
+    EXPECT_EQ(pp->width(), 40);
+    EXPECT_EQ(pp->height(), 150);
+}
+
+TEST_F(DispatchTest, ListBoxShowsTheWholeTextOfANarrowItem)
+{
+    file("items.txt", "Снятие и установка генератора на двигателе#;#a.htm\nКороткий#;#b.htm\n");
+    file("s.txt", "[form]\ntype=form\n[list]\ntype=list_box\nwidth=120\nheight=100\nload=items."
+                  "txt\naction=open*x\n");
+    TSkStract &e = buildRecording("s.txt");
+    TSkListBox *list = e.GetListBox(s("list"));
+    list->setToolTip(s("own hint"));
+    form->show();
+    auto tipAt = [&](int row) {
+        QToolTip::hideText();
+        const QPoint at = list->visualItemRect(list->item(row)).center();
+        QHelpEvent help(QEvent::ToolTip, at, list->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(list->viewport(), &help);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    EXPECT_EQ(tipAt(0), s("Снятие и установка генератора на двигателе"));
+    EXPECT_NE(tipAt(1), s("Короткий")); // fits: the box's own hint
+    list->setCurrentRow(0);
+    emit list->itemDoubleClicked(list->item(0));
+    EXPECT_EQ(handed, QStringList{s("open*x*a.htm")}); // append mode
 }
