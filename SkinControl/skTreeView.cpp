@@ -271,6 +271,12 @@ QFont TSkTree::HotFont() const
     return hot;
 }
 
+void TSkTree::SetBorder(bool bordered)
+{
+    setFrameStyle(bordered ? QFrame::Box | QFrame::Plain : QFrame::NoFrame);
+    setLineWidth(1);
+}
+
 void TSkTree::SetNextButton(QWidget *button)
 {
     m_nextButton = button;

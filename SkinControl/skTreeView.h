@@ -45,6 +45,8 @@ public:
     void SetSelectColor(const QColor &color);
     QColor SelectColor() const { return m_selectColor; }
     QFont HotFont() const;
+    // A single plain line around the tree, or none (the default).
+    void SetBorder(bool bordered);
     void SetNextButton(QWidget *button);
     void SetPrevButton(QWidget *button);
     QWidget *NextButton() const { return m_nextButton; }

@@ -445,6 +445,9 @@ TEST_F(Tree, LookOfSelectionAndHotNode)
     EXPECT_EQ(tree.palette().color(QPalette::Active, QPalette::Highlight), QColor(10, 20, 30));
     EXPECT_TRUE(tree.HotFont().underline());
     EXPECT_EQ(tree.frameShape(), QFrame::NoFrame);
+    tree.SetBorder(true);
+    EXPECT_EQ(tree.frameShape(), QFrame::Box);
+    EXPECT_EQ(tree.frameWidth(), 1);
     EXPECT_EQ(tree.editTriggers(), QAbstractItemView::NoEditTriggers);
 }
 
