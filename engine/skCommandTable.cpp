@@ -6,6 +6,7 @@
 #include "SkinControl/skPopMenu.h"
 #include "SkinControl/skSpeedButton.h"
 #include "SkinControl/skSplitter.h"
+#include "SkinControl/skTreeView.h"
 #include "engine/skForm.h"
 #include "engine/skUseStract.h"
 #include "engine/skValues.h"
@@ -217,6 +218,62 @@ void comboLoad(TCommandCall &c)
     }
 }
 
+// Contents tree.
+
+void treeGo(TCommandCall &c)
+{
+    if (TSkTree *tree = c.Engine.GetTree(c.P0))
+        tree->GoLink(c.P1);
+}
+
+void treeNext(TCommandCall &c)
+{
+    if (TSkTree *tree = c.Engine.GetTree(c.P0))
+        tree->SelectNext();
+}
+
+void treePrev(TCommandCall &c)
+{
+    if (TSkTree *tree = c.Engine.GetTree(c.P0))
+        tree->SelectPrev();
+}
+
+void treeBack(TCommandCall &c)
+{
+    if (TSkTree *tree = c.Engine.GetTree(c.P0))
+        tree->GoHistory(tree->HistoryPos() + 1);
+}
+
+void treeForward(TCommandCall &c)
+{
+    if (TSkTree *tree = c.Engine.GetTree(c.P0))
+        tree->GoHistory(tree->HistoryPos() - 1);
+}
+
+void treeGoHistory(TCommandCall &c)
+{
+    if (TSkTree *tree = c.Engine.GetTree(c.P0))
+        tree->GoHistory(numberParam(c, c.P1));
+}
+
+void treeExpand(TCommandCall &c)
+{
+    if (TSkTree *tree = c.Engine.GetTree(c.P0))
+        tree->ExpandAllNodes();
+}
+
+void treeCollapse(TCommandCall &c)
+{
+    if (TSkTree *tree = c.Engine.GetTree(c.P0))
+        tree->CollapseAllNodes();
+}
+
+void treeShowOrHide(TCommandCall &c)
+{
+    if (TSkTree *tree = c.Engine.GetTree(c.P0))
+        tree->ShowOrHide();
+}
+
 // The table. Controls built by later parts of the viewer add their commands
 // here, one entry each.
 const QHash<QString, TCommandHandler> &table()
@@ -243,6 +300,15 @@ const QHash<QString, TCommandHandler> &table()
         {QStringLiteral("enabled"), enabled},
         {QStringLiteral("menu_show"), menuShow},
         {QStringLiteral("combo_load"), comboLoad},
+        {QStringLiteral("tree_go"), treeGo},
+        {QStringLiteral("tree_next"), treeNext},
+        {QStringLiteral("tree_prev"), treePrev},
+        {QStringLiteral("tree_back"), treeBack},
+        {QStringLiteral("tree_forward"), treeForward},
+        {QStringLiteral("tree_go_history"), treeGoHistory},
+        {QStringLiteral("tree_expand"), treeExpand},
+        {QStringLiteral("tree_collapse"), treeCollapse},
+        {QStringLiteral("tree_show_or_hide"), treeShowOrHide},
     };
     return commands;
 }

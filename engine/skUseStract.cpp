@@ -17,6 +17,8 @@
 #include "SkinControl/skSpinEdit.h"
 #include "SkinControl/skSplitter.h"
 #include "SkinControl/skTrackBar.h"
+#include "SkinControl/skTreeView.h"
+#include "content/skHTML.h"
 #include "engine/skCommand.h"
 #include "engine/skCommandTable.h"
 #include "engine/skForm.h"
@@ -58,10 +60,10 @@ bool isContainerType(const QString &type)
 bool isPlaceholderType(const QString &type)
 {
     static const QStringList kTypes = {
-        QStringLiteral("html"),     QStringLiteral("tree"),  QStringLiteral("tree_ex"),
-        QStringLiteral("image"),    QStringLiteral("gif"),   QStringLiteral("pic"),
-        QStringLiteral("list_img"), QStringLiteral("grid"),  QStringLiteral("html_grid"),
-        QStringLiteral("diagram"),  QStringLiteral("flash"),
+        QStringLiteral("html"),  QStringLiteral("tree_ex"),   QStringLiteral("image"),
+        QStringLiteral("gif"),   QStringLiteral("pic"),       QStringLiteral("list_img"),
+        QStringLiteral("grid"),  QStringLiteral("html_grid"), QStringLiteral("diagram"),
+        QStringLiteral("flash"),
     };
     return kTypes.contains(type);
 }
@@ -376,11 +378,15 @@ QWidget *TSkStract::MakeObject(QWidget *parent, const QString &name, const QStri
         SetProperty(media, name, type);
         append(media, type);
         return nullptr;
+    } else if (type == QLatin1String("tree")) {
+        auto *tree = new TSkTree(parent);
+        connect(tree, &TSkTree::nodeClicked, this, [this, tree] { ControlClick(tree); });
+        control = tree;
     } else if (isPlaceholderType(type)) {
         auto *placeholder = new QFrame(parent);
         placeholder->setProperty("placeholder", true);
         control = placeholder;
-        themeDefault = type == QLatin1String("tree");
+        themeDefault = false;
     } else {
         ReportError(QStringLiteral("MakeObject. Объект ") + name +
                     QStringLiteral(" имеет неизвестный тип ") + type);
@@ -461,7 +467,7 @@ void TSkStract::SetProperty(QObject *control, const QString &name, const QString
         QStringLiteral("r_button"),     QStringLiteral("progress_bar"),
         QStringLiteral("spin_edit"),    QStringLiteral("combo_box"),
         QStringLiteral("list_box"),     QStringLiteral("scroll_box"),
-        QStringLiteral("media"),
+        QStringLiteral("media"),        QStringLiteral("tree"),
     };
     if (!kKnown.contains(type) && !isPlaceholderType(type)) {
         platform::showMessage(QStringLiteral("SetProperty. Объект ") + name +
@@ -694,6 +700,53 @@ void TSkStract::giveDragHandler(QWidget *control)
     control->installEventFilter(new DragForwarder(Window, control));
 }
 
+void TSkStract::applyTreeKey(TSkTree *tree, const QString &section, const QString &key,
+                             const QString &value)
+{
+    const auto is = [&](const char *name) {
+        return key == QLatin1String(name);
+    };
+    if (is("min_width") || is("min_height") || is("max_width") || is("max_height")) {
+        platform::SizeConstraints c = platform::FormLayout::constraints(tree);
+        const int v = StrictInteger(value, section, key);
+        (is("min_width")    ? c.minWidth
+         : is("min_height") ? c.minHeight
+         : is("max_width")  ? c.maxWidth
+                            : c.maxHeight) = v;
+        platform::FormLayout::setConstraints(tree, c);
+    } else if (is("action")) {
+        tree->ActionText = value;
+    } else if (is("load")) {
+        tree->LoadTree(value);
+    } else if (is("bordur")) {
+        tree->SetBorder(ParseBool(value, true));
+    } else if (is("open_block")) {
+        tree->SetOpenBlock(ParseBool(value, false));
+    } else if (is("link_html")) {
+        if (auto *view = qobject_cast<TSkHtml *>(GetHtml(value)))
+            view->SetLinkedTree(tree);
+    } else if (is("color")) {
+        if (const auto color = ParseColor(value)) {
+            QPalette p = tree->palette();
+            p.setColor(QPalette::Base, toQColor(*color));
+            tree->setPalette(p);
+        }
+    } else if (is("font")) {
+        applyFont(tree, section, key, value);
+    } else if (is("color_select")) {
+        if (const auto color = ParseColor(value))
+            tree->SetSelectColor(toQColor(*color));
+    } else if (is("but_next")) {
+        if (TSkSpeedButton *button = GetSpeedButton(value))
+            tree->SetNextButton(button);
+    } else if (is("but_prev")) {
+        if (TSkSpeedButton *button = GetSpeedButton(value))
+            tree->SetPrevButton(button);
+    } else if (is("skin")) {
+        applySkinPair(tree, value, false);
+    }
+}
+
 void TSkStract::applyControlKey(QObject *control, const QString &type, const QString &section,
                                 const QString &key, const QString &value)
 {
@@ -736,9 +789,13 @@ void TSkStract::applyControlKey(QObject *control, const QString &type, const QSt
             sp->setToolTip(value);
         else if (is("group"))
             sp->SetGroupIndex(StrictInteger(value, section, key));
-        else if (is("but_next_tree") || is("but_prev_tree"))
-            GetTree(value); // the tree takes the button once trees exist
-        else if (is("down")) {
+        else if (is("but_next_tree")) {
+            if (TSkTree *tree = GetTree(value))
+                tree->SetNextButton(sp);
+        } else if (is("but_prev_tree")) {
+            if (TSkTree *tree = GetTree(value))
+                tree->SetPrevButton(sp);
+        } else if (is("down")) {
             sp->SetDown(ParseBool(value, false));
             sp->DownState = sp->Down();
         } else if (is("font"))
@@ -873,6 +930,8 @@ void TSkStract::applyControlKey(QObject *control, const QString &type, const QSt
     } else if (auto *box = qobject_cast<TSkScrollBox *>(control)) {
         if (is("skin"))
             applySkinPair(box, value, false);
+    } else if (auto *tree = qobject_cast<TSkTree *>(control)) {
+        applyTreeKey(tree, section, key, value);
     } else if (is("action")) {
         // Content controls of later kinds keep their action for the dispatcher.
         widget->setProperty("ActionText", value);
@@ -921,7 +980,7 @@ QWidget *TSkStract::GetHtml(const QString &n) { return qobject_cast<QWidget *>(G
 TSkSplitter *TSkStract::GetSplitter(const QString &n) { return qobject_cast<TSkSplitter *>(GetComponent(n, QStringLiteral("split"))); }
 TSkLabel *TSkStract::GetLabel(const QString &n) { return qobject_cast<TSkLabel *>(GetComponent(n, QStringLiteral("label"))); }
 TSkTrackBar *TSkStract::GetTrackBar(const QString &n) { return qobject_cast<TSkTrackBar *>(GetComponent(n, QStringLiteral("track_bar"))); }
-QWidget *TSkStract::GetTree(const QString &n) { return qobject_cast<QWidget *>(GetComponent(n, QStringLiteral("tree"))); }
+TSkTree *TSkStract::GetTree(const QString &n) { return qobject_cast<TSkTree *>(GetComponent(n, QStringLiteral("tree"))); }
 QWidget *TSkStract::GetTreeEx(const QString &n) { return qobject_cast<QWidget *>(GetComponent(n, QStringLiteral("tree_ex"))); }
 QWidget *TSkStract::GetFlash(const QString &n) { return qobject_cast<QWidget *>(GetComponent(n, QStringLiteral("flash"))); }
 QObject *TSkStract::GetMedia(const QString &n) { return GetComponent(n, QStringLiteral("media")); }
@@ -1012,6 +1071,11 @@ void TSkStract::ControlClick(QObject *sender)
         if (combo->currentIndex() < 0)
             return;
         record.Action = InsertValue(combo->ActionText, combo->GetSelectedValue(), false);
+    } else if (auto *tree = qobject_cast<TSkTree *>(sender)) {
+        const QString link = tree->SelectedLink();
+        if (link.isEmpty())
+            return;
+        record.Action = InsertValue(tree->ActionText, link, true);
     } else if (auto *list = qobject_cast<TSkListBox *>(sender)) {
         const int row = list->currentRow();
         if (row < 0 || row >= list->count())

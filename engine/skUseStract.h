@@ -31,6 +31,7 @@ class TSkSkin;
 class TSkSpeedButton;
 class TSkSplitter;
 class TSkTrackBar;
+class TSkTree;
 
 namespace platform {
 class IniFile;
@@ -72,7 +73,7 @@ public:
     TSkSplitter *GetSplitter(const QString &name);
     TSkLabel *GetLabel(const QString &name);
     TSkTrackBar *GetTrackBar(const QString &name);
-    QWidget *GetTree(const QString &name);
+    TSkTree *GetTree(const QString &name);
     QWidget *GetTreeEx(const QString &name);
     QWidget *GetFlash(const QString &name);
     QObject *GetMedia(const QString &name);
@@ -153,6 +154,8 @@ private:
     void applyFormKey(const QString &section, const QString &key, const QString &value);
     void applyControlKey(QObject *control, const QString &type, const QString &section,
                          const QString &key, const QString &value);
+    void applyTreeKey(TSkTree *tree, const QString &section, const QString &key,
+                      const QString &value);
     void applyAnchor(QWidget *control, const QString &section, const QString &key,
                      const QString &value);
     void applyFont(QWidget *control, const QString &section, const QString &key,

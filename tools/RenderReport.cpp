@@ -8,6 +8,7 @@
 #include "SkinControl/skRButton.h"
 #include "SkinControl/skScrollBox.h"
 #include "SkinControl/skSpeedButton.h"
+#include "SkinControl/skTreeView.h"
 #include "engine/skForm.h"
 #include "engine/skGlobal.h"
 #include "engine/skUseStract.h"
@@ -97,6 +98,14 @@ QJsonObject describe(QObject *object, const TSkStract &engine)
         o[QStringLiteral("items")] = itemsOf(captions);
         o[QStringLiteral("actions")] = itemsOf(actions);
         o[QStringLiteral("checked")] = checked;
+    } else if (auto *tree = qobject_cast<TSkTree *>(object)) {
+        const QTreeWidgetItem *selected = tree->SelectedNode();
+        text = selected ? selected->text(0) : QString();
+        o[QStringLiteral("nodes")] = int(tree->Links().size());
+        o[QStringLiteral("selectedLink")] = tree->SelectedLink();
+        o[QStringLiteral("selectedCaption")] = text;
+        o[QStringLiteral("historyPos")] = tree->HistoryPos();
+        o[QStringLiteral("history")] = itemsOf(tree->HistoryCaptions());
     } else if (auto *label = qobject_cast<QLabel *>(object)) {
         text = label->text();
     } else if (auto *edit = qobject_cast<QLineEdit *>(object)) {
