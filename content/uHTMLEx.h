@@ -179,6 +179,7 @@ private:
     bool m_horzAllowed = true;
     bool m_vertAllowed = true;
     bool m_noSelect = false;
+    bool m_syncingBars = false;
     QString m_fontName;
     int m_fontSize = 12;
     QString m_pressedAnchor;

@@ -17,6 +17,8 @@
 #include <QImage>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QTextBlock>
+#include <QTextFrame>
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -483,6 +485,37 @@ TEST_F(HtmlViewTest, ScrollBarsOnlyWhenTheDocumentIsLarger)
     EXPECT_EQ(view->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
     view->SetVertBarAllowed(true);
     EXPECT_TRUE(view->VertBarVisible());
+
+    ASSERT_TRUE(view->LoadPage(QStringLiteral("wide.htm")));
+    EXPECT_TRUE(view->HorzBarVisible());
+    view->SetHorzBarAllowed(false);
+    EXPECT_FALSE(view->HorzBarVisible());
+
+    // A short page after a long one gives the width back.
+    ASSERT_TRUE(view->LoadPage(QStringLiteral("index.htm")));
+    EXPECT_FALSE(view->VertBarVisible());
+    EXPECT_EQ(view->viewport()->width(), view->width());
+}
+
+TEST_F(HtmlViewTest, ViewerDefaultsThePagesRelyOn)
+{
+    EXPECT_EQ(view->DefFontName(), QStringLiteral("Times New Roman"));
+    EXPECT_EQ(view->document()->defaultFont().pointSize(), 12);
+    view->LoadHtmlLines({QStringLiteral("<p>a</p><pre>b</pre>")});
+    const QTextBlock pre = view->document()->begin().next();
+    EXPECT_EQ(pre.begin().fragment().charFormat().font().families().value(0),
+              QStringLiteral("Courier New"));
+    const QTextFrameFormat root = view->document()->rootFrame()->frameFormat();
+    EXPECT_EQ(root.leftMargin(), 10);
+    EXPECT_EQ(root.rightMargin(), 10);
+    EXPECT_EQ(root.topMargin(), 5);
+    EXPECT_EQ(root.bottomMargin(), 5);
+    EXPECT_EQ(view->palette().color(QPalette::Base), view->palette().color(QPalette::Button));
+    EXPECT_EQ(view->palette().color(QPalette::Link), QColor(Qt::blue));
+
+    view->SetDefaultFont(QStringLiteral("Arial"), 14);
+    EXPECT_EQ(view->document()->defaultFont().family(), QStringLiteral("Arial"));
+    EXPECT_EQ(view->document()->defaultFont().pointSize(), 14);
 }
 
 TEST_F(HtmlViewTest, DragToScrollMovesATenthOfTheDistancePerMove)
