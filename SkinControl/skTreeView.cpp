@@ -107,6 +107,11 @@ protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
     {
         QStyledItemDelegate::initStyleOption(option, index);
+        // On a light selection colour the caption keeps the tree's own text
+        // colour; white would hardly show.
+        if ((option->state & QStyle::State_Selected) && qGray(m_tree->SelectColor().rgb()) > 128)
+            option->palette.setColor(QPalette::HighlightedText,
+                                     option->palette.color(QPalette::Active, QPalette::Text));
         if (option->state & QStyle::State_MouseOver) {
             option->font = m_tree->HotFont();
             option->palette.setColor(QPalette::Text, Qt::red);

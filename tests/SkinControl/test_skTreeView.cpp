@@ -1,6 +1,7 @@
 #include "../support/TempDir.h"
 #include "../support/TestArchive.h"
 #include "SkinControl/skTreeView.h"
+#include "content/skHTML.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
 #include "platform/Jpeg.h"
@@ -60,6 +61,8 @@ protected:
                                 "\tDuplicate;ENGINE.htm\r\n");
         archive.add("flat.txt", flatTree(30));
         archive.add("other.txt", "Other;other.htm;book.bmp\r\n");
+        archive.add("linked.txt", "Start;pages\\start.htm\r\n\tPage;pages\\p.htm\r\n");
+        archive.add("pages\\p.htm", "<html><body>p</body></html>");
         archive.add("book.bmp", pictureBytes("BMP"));
         archive.add("ring.jpg", pictureBytes("JPG"));
         archive.add("dot.png", pictureBytes("PNG"));
@@ -466,4 +469,17 @@ TEST_F(Tree, DestroyedWithSelectionAndButtons)
     button.reset(); // a destroyed button drops out
     select(tree.topLevelItem(1));
     EXPECT_TRUE(tree.NextButton() == nullptr);
+}
+
+TEST_F(Tree, FollowsTheLinkedPageView)
+{
+    tree.LoadTree(s("linked.txt"));
+    TSkHtml view;
+    view.SetLinkedTree(&tree);
+    QSignalSpy clicks(&tree, &TSkTree::nodeClicked);
+    view.SyncTree(s("PAGES\\P.HTM"));
+    EXPECT_EQ(tree.SelectedLink(), s("pages\\p.htm"));
+    EXPECT_TRUE(tree.topLevelItem(0)->isExpanded());
+    EXPECT_EQ(tree.HistoryCaptions(), QStringList{s("Page")});
+    EXPECT_EQ(clicks.size(), 0);
 }
