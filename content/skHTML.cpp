@@ -326,7 +326,10 @@ void TSkHtml::SetHorzPos(int pixels)
 
 void TSkHtml::mousePressEvent(QMouseEvent *event)
 {
-    if (m_dragMode) {
+    if (OnMouseDown) {
+        const auto handler = OnMouseDown;
+        handler(event);
+    } else if (m_dragMode) {
         m_press = event->position().toPoint();
         m_dragging = true;
     }

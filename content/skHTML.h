@@ -28,6 +28,9 @@ public:
     QString ActionPrefix;
     // Where commands built from links go (the engine's dispatcher).
     std::function<void(RHelpAction &)> OnCommand;
+    // When set, a mouse press on the page goes here instead of starting
+    // drag-to-scroll (key move: the press starts moving the window).
+    std::function<void(QMouseEvent *)> OnMouseDown;
     // Keys min_width and min_height, kept for the layout.
     int MinWidth = 0;
     int MinHeight = 0;

@@ -7,6 +7,7 @@
 #include "SkinControl/skSpeedButton.h"
 #include "SkinControl/skSplitter.h"
 #include "SkinControl/skTreeView.h"
+#include "content/skHTML.h"
 #include "engine/skForm.h"
 #include "engine/skUseStract.h"
 #include "engine/skValues.h"
@@ -218,6 +219,59 @@ void comboLoad(TCommandCall &c)
     }
 }
 
+// HTML views.
+
+void htmlLoad(TCommandCall &c)
+{
+    // The tree moves first, even when the page then cannot be loaded.
+    if (TSkHtml *view = c.Engine.GetHtml(c.P0)) {
+        view->SyncTree(c.P1);
+        view->LoadPage(c.P1);
+    }
+}
+
+void htmlBack(TCommandCall &c)
+{
+    if (TSkHtml *view = c.Engine.GetHtml(c.P0))
+        view->GoBack();
+}
+
+void htmlForward(TCommandCall &c)
+{
+    if (TSkHtml *view = c.Engine.GetHtml(c.P0))
+        view->GoForward();
+}
+
+void htmlGoHistory(TCommandCall &c)
+{
+    if (TSkHtml *view = c.Engine.GetHtml(c.P0))
+        view->GoHistory(numberParam(c, c.P1));
+}
+
+void htmlGoTop(TCommandCall &c)
+{
+    if (TSkHtml *view = c.Engine.GetHtml(c.P0))
+        view->GoTop();
+}
+
+void htmlCopy(TCommandCall &c)
+{
+    if (TSkHtml *view = c.Engine.GetHtml(c.P0))
+        view->CopySelection();
+}
+
+void htmlSelAll(TCommandCall &c)
+{
+    if (TSkHtml *view = c.Engine.GetHtml(c.P0))
+        view->SelectAllText();
+}
+
+void htmlPrint(TCommandCall &c)
+{
+    if (TSkHtml *view = c.Engine.GetHtml(c.P0))
+        view->PrintPage();
+}
+
 // Contents tree.
 
 void treeGo(TCommandCall &c)
@@ -300,6 +354,14 @@ const QHash<QString, TCommandHandler> &table()
         {QStringLiteral("enabled"), enabled},
         {QStringLiteral("menu_show"), menuShow},
         {QStringLiteral("combo_load"), comboLoad},
+        {QStringLiteral("html_load"), htmlLoad},
+        {QStringLiteral("html_back"), htmlBack},
+        {QStringLiteral("html_forward"), htmlForward},
+        {QStringLiteral("html_go_history"), htmlGoHistory},
+        {QStringLiteral("html_go_top"), htmlGoTop},
+        {QStringLiteral("html_copy"), htmlCopy},
+        {QStringLiteral("html_sel_all"), htmlSelAll},
+        {QStringLiteral("html_print"), htmlPrint},
         {QStringLiteral("tree_go"), treeGo},
         {QStringLiteral("tree_next"), treeNext},
         {QStringLiteral("tree_prev"), treePrev},

@@ -18,6 +18,7 @@
 #include "SkinControl/skSplitter.h"
 #include "SkinControl/skTrackBar.h"
 #include "SkinControl/skTreeView.h"
+#include "content/TreeLink.h"
 #include "content/skHTML.h"
 #include "engine/skCommand.h"
 #include "engine/skCommandTable.h"
@@ -60,10 +61,9 @@ bool isContainerType(const QString &type)
 bool isPlaceholderType(const QString &type)
 {
     static const QStringList kTypes = {
-        QStringLiteral("html"),  QStringLiteral("tree_ex"),   QStringLiteral("image"),
-        QStringLiteral("gif"),   QStringLiteral("pic"),       QStringLiteral("list_img"),
-        QStringLiteral("grid"),  QStringLiteral("html_grid"), QStringLiteral("diagram"),
-        QStringLiteral("flash"),
+        QStringLiteral("tree_ex"),   QStringLiteral("image"),    QStringLiteral("gif"),
+        QStringLiteral("pic"),       QStringLiteral("list_img"), QStringLiteral("grid"),
+        QStringLiteral("html_grid"), QStringLiteral("diagram"),  QStringLiteral("flash"),
     };
     return kTypes.contains(type);
 }
@@ -382,6 +382,14 @@ QWidget *TSkStract::MakeObject(QWidget *parent, const QString &name, const QStri
         auto *tree = new TSkTree(parent);
         connect(tree, &TSkTree::nodeClicked, this, [this, tree] { ControlClick(tree); });
         control = tree;
+    } else if (type == QLatin1String("html")) {
+        auto *view = new TSkHtml(parent);
+        view->OnCommand = [engine = QPointer<TSkStract>(this)](RHelpAction &record) {
+            if (engine)
+                engine->ExecuteAction(record);
+        };
+        control = view;
+        themeDefault = false;
     } else if (isPlaceholderType(type)) {
         auto *placeholder = new QFrame(parent);
         placeholder->setProperty("placeholder", true);
@@ -468,6 +476,7 @@ void TSkStract::SetProperty(QObject *control, const QString &name, const QString
         QStringLiteral("spin_edit"),    QStringLiteral("combo_box"),
         QStringLiteral("list_box"),     QStringLiteral("scroll_box"),
         QStringLiteral("media"),        QStringLiteral("tree"),
+        QStringLiteral("html"),
     };
     if (!kKnown.contains(type) && !isPlaceholderType(type)) {
         platform::showMessage(QStringLiteral("SetProperty. Объект ") + name +
@@ -747,6 +756,47 @@ void TSkStract::applyTreeKey(TSkTree *tree, const QString &section, const QStrin
     }
 }
 
+void TSkStract::applyHtmlKey(TSkHtml *view, const QString &section, const QString &key,
+                             const QString &value)
+{
+    const auto is = [&](const char *name) {
+        return key == QLatin1String(name);
+    };
+    if (is("action")) {
+        view->ActionPrefix = value;
+    } else if (is("move_cursor")) {
+        view->SetMoveCursor(ParseBool(value, false));
+    } else if (is("load")) {
+        view->LoadPage(value);
+    } else if (is("menu")) {
+        view->SetPopupMenu(GetPopMenu(value));
+    } else if (is("link_tree_ex")) {
+        if (auto *tree = dynamic_cast<ICheckTreeLink *>(GetTreeEx(value)))
+            view->SetLinkedTreeEx(tree);
+    } else if (is("link_tree")) {
+        if (TSkTree *tree = GetTree(value))
+            view->SetLinkedTree(tree);
+    } else if (is("label_title")) {
+        if (TSkLabel *label = GetLabel(value))
+            view->SetTitleLabel(label);
+    } else if (is("font_name")) {
+        view->SetDefaultFont(value, view->DefFontSize());
+    } else if (is("font_size")) {
+        view->SetDefaultFont(view->DefFontName(), StrictInteger(value, section, key));
+    } else if (is("min_width")) {
+        view->MinWidth = StrictInteger(value, section, key);
+    } else if (is("min_height")) {
+        view->MinHeight = StrictInteger(value, section, key);
+    } else if (is("move") && ParseBool(value, false)) {
+        // The press starts moving the window; drag-to-scroll never starts.
+        view->OnMouseDown = [window = QPointer<TSkForm>(Window)](QMouseEvent *mouse) {
+            const QPoint at = mouse->position().toPoint();
+            if (window)
+                window->DragMouseDown(mouse->button(), mouse->modifiers(), at.x(), at.y());
+        };
+    }
+}
+
 void TSkStract::applyControlKey(QObject *control, const QString &type, const QString &section,
                                 const QString &key, const QString &value)
 {
@@ -851,9 +901,10 @@ void TSkStract::applyControlKey(QObject *control, const QString &type, const QSt
             applyFont(label, section, key, value);
         else if (is("text_align"))
             label->setAlignment(ParseAlignment(value) | Qt::AlignVCenter);
-        else if (is("html_title"))
-            GetHtml(value); // the view takes the label once page views exist
-        else if (is("word_wrap"))
+        else if (is("html_title")) {
+            if (TSkHtml *view = GetHtml(value))
+                view->SetTitleLabel(label);
+        } else if (is("word_wrap"))
             label->setWordWrap(ParseBool(value, false));
         else if (is("auto_size"))
             label->SetAutoSize(ParseBool(value, false));
@@ -932,6 +983,8 @@ void TSkStract::applyControlKey(QObject *control, const QString &type, const QSt
             applySkinPair(box, value, false);
     } else if (auto *tree = qobject_cast<TSkTree *>(control)) {
         applyTreeKey(tree, section, key, value);
+    } else if (auto *view = qobject_cast<TSkHtml *>(control)) {
+        applyHtmlKey(view, section, key, value);
     } else if (is("action")) {
         // Content controls of later kinds keep their action for the dispatcher.
         widget->setProperty("ActionText", value);
@@ -976,7 +1029,7 @@ TSkButton *TSkStract::GetButton(const QString &n) { return qobject_cast<TSkButto
 TSkSpeedButton *TSkStract::GetSpeedButton(const QString &n) { return qobject_cast<TSkSpeedButton *>(GetComponent(n, QStringLiteral("sp_button"))); }
 TSkPanel *TSkStract::GetPanel(const QString &n) { return qobject_cast<TSkPanel *>(GetComponent(n, QStringLiteral("panel"))); }
 TParentPanel *TSkStract::GetParentPanel(const QString &n) { return qobject_cast<TParentPanel *>(GetComponent(n, QStringLiteral("parent_panel"))); }
-QWidget *TSkStract::GetHtml(const QString &n) { return qobject_cast<QWidget *>(GetComponent(n, QStringLiteral("html"))); }
+TSkHtml *TSkStract::GetHtml(const QString &n) { return qobject_cast<TSkHtml *>(GetComponent(n, QStringLiteral("html"))); }
 TSkSplitter *TSkStract::GetSplitter(const QString &n) { return qobject_cast<TSkSplitter *>(GetComponent(n, QStringLiteral("split"))); }
 TSkLabel *TSkStract::GetLabel(const QString &n) { return qobject_cast<TSkLabel *>(GetComponent(n, QStringLiteral("label"))); }
 TSkTrackBar *TSkStract::GetTrackBar(const QString &n) { return qobject_cast<TSkTrackBar *>(GetComponent(n, QStringLiteral("track_bar"))); }

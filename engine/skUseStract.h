@@ -31,6 +31,7 @@ class TSkSkin;
 class TSkSpeedButton;
 class TSkSplitter;
 class TSkTrackBar;
+class TSkHtml;
 class TSkTree;
 
 namespace platform {
@@ -69,7 +70,7 @@ public:
     TSkSpeedButton *GetSpeedButton(const QString &name);
     TSkPanel *GetPanel(const QString &name);
     TParentPanel *GetParentPanel(const QString &name);
-    QWidget *GetHtml(const QString &name);
+    TSkHtml *GetHtml(const QString &name);
     TSkSplitter *GetSplitter(const QString &name);
     TSkLabel *GetLabel(const QString &name);
     TSkTrackBar *GetTrackBar(const QString &name);
@@ -155,6 +156,8 @@ private:
     void applyControlKey(QObject *control, const QString &type, const QString &section,
                          const QString &key, const QString &value);
     void applyTreeKey(TSkTree *tree, const QString &section, const QString &key,
+                      const QString &value);
+    void applyHtmlKey(TSkHtml *view, const QString &section, const QString &key,
                       const QString &value);
     void applyAnchor(QWidget *control, const QString &section, const QString &key,
                      const QString &value);

@@ -9,6 +9,7 @@
 #include "SkinControl/skScrollBox.h"
 #include "SkinControl/skSpeedButton.h"
 #include "SkinControl/skTreeView.h"
+#include "content/skHTML.h"
 #include "engine/skForm.h"
 #include "engine/skGlobal.h"
 #include "engine/skUseStract.h"
@@ -106,6 +107,13 @@ QJsonObject describe(QObject *object, const TSkStract &engine)
         o[QStringLiteral("selectedCaption")] = text;
         o[QStringLiteral("historyPos")] = tree->HistoryPos();
         o[QStringLiteral("history")] = itemsOf(tree->HistoryCaptions());
+    } else if (auto *view = qobject_cast<TSkHtml *>(object)) {
+        text = view->CurrentTitle();
+        o[QStringLiteral("page")] = view->CurrentFile();
+        o[QStringLiteral("title")] = text;
+        o[QStringLiteral("history")] = itemsOf(view->HistoryFiles());
+        o[QStringLiteral("historyIndex")] = view->HistoryIndex();
+        o[QStringLiteral("selection")] = view->SelectedText();
     } else if (auto *label = qobject_cast<QLabel *>(object)) {
         text = label->text();
     } else if (auto *edit = qobject_cast<QLineEdit *>(object)) {
