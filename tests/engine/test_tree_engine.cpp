@@ -175,3 +175,30 @@ TEST_F(TreeEngineTest, RenderReportOfTheTree)
     EXPECT_EQ(found[s("historyPos")].toInt(), 0);
     EXPECT_EQ(found[s("history")].toArray(), (QJsonArray{s("Охлаждение"), s("Двигатель")}));
 }
+
+TEST_F(TreeEngineTest, LinkedPageViewAndTreeFollowEachOther)
+{
+    file("engine.htm", "<html><body>Двигатель</body></html>");
+    file("pistons.htm", "<html><body>Поршни</body></html>");
+    file("toc.txt", "Двигатель;engine.htm\n\tПоршни;pistons.htm\n");
+    file("s.txt", "[form]\ntype=form\n[html_see]\ntype=html\n"
+                  "[tree1]\ntype=tree\naction=html_load*html_see*insert\nload=toc.txt\n"
+                  "link_html=html_see\n");
+    TSkStract &e = build("s.txt");
+    tree = e.GetTree(s("tree1"));
+    ASSERT_TRUE(tree != nullptr);
+
+    // A click opens the node's page; the view then finds the tree in step.
+    e.RunAction(s("tree_expand*tree1"));
+    tree->setCurrentItem(tree->topLevelItem(0));
+    emit tree->nodeClicked();
+    e.RunAction(s("tree_next*tree1"));
+    EXPECT_EQ(tree->SelectedLink(), s("pistons.htm"));
+    EXPECT_EQ(tree->HistoryCount(), 2);
+
+    // Going back in the view moves the tree without running its action again.
+    e.RunAction(s("html_back*html_see"));
+    EXPECT_EQ(tree->SelectedLink(), s("engine.htm"));
+    EXPECT_EQ(tree->HistoryCaptions(), (QStringList{s("Двигатель"), s("Поршни"), s("Двигатель")}));
+    EXPECT_TRUE(dialogs.texts().isEmpty());
+}
