@@ -221,6 +221,10 @@ THtmlEx::THtmlEx(QWidget *parent)
         }
         HotSpotClick(target);
     });
+    // The document's size changes after a resize too, when the browser has
+    // laid it out again at the new width.
+    connect(document()->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this,
+            [this] { SyncScrollBars(); });
     connect(this, qOverload<const QUrl &>(&QTextBrowser::highlighted), this,
             [this](const QUrl &) { SyncScrollBars(); });
 }
@@ -306,12 +310,11 @@ void THtmlEx::showDocument(const QString &html, const QString &fullName, TFileTy
     const bool sameBase = m_hasPage && baseFolder.compare(m_baseFolder, Qt::CaseInsensitive) == 0;
 
     // Pages are mostly longer than the view: laid out beside the vertical
-    // bar from the start, a long page is not laid out twice.
-    if (m_vertAllowed && verticalScrollBarPolicy() != Qt::ScrollBarAlwaysOn) {
-        m_syncingBars = true;
+    // bar from the start, a long page is not laid out twice. The bars stay
+    // as they are until the page is laid out in full.
+    m_syncingBars = true;
+    if (m_vertAllowed && verticalScrollBarPolicy() != Qt::ScrollBarAlwaysOn)
         setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-        m_syncingBars = false;
-    }
     document()->setBaseUrl(nameToUrl(baseFolder));
     setHtml(prepareHtml(html));
     applyPageFormat();
@@ -330,6 +333,7 @@ void THtmlEx::showDocument(const QString &html, const QString &fullName, TFileTy
     else
         setScrollPosition(QPoint(0, 0));
 
+    m_syncingBars = false;
     if (advance && !(leftFile && left.Type == type && sameName(left.File, fullName)))
         advanceHistory(leftFile ? &left : nullptr);
     SyncScrollBars();

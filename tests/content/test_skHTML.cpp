@@ -495,6 +495,17 @@ TEST_F(HtmlViewTest, ScrollBarsOnlyWhenTheDocumentIsLarger)
     ASSERT_TRUE(view->LoadPage(QStringLiteral("index.htm")));
     EXPECT_FALSE(view->VertBarVisible());
     EXPECT_EQ(view->viewport()->width(), view->width());
+
+    // The bars follow the view's size.
+    view->SetHorzBarAllowed(true);
+    view->LoadHtmlLines({QStringLiteral("<p>1</p><p>2</p><p>3</p><p>4</p>")});
+    EXPECT_FALSE(view->VertBarVisible());
+    view->resize(400, 40);
+    QApplication::processEvents();
+    EXPECT_TRUE(view->VertBarVisible());
+    view->resize(400, 300);
+    QApplication::processEvents();
+    EXPECT_FALSE(view->VertBarVisible());
 }
 
 TEST_F(HtmlViewTest, ViewerDefaultsThePagesRelyOn)
