@@ -292,6 +292,10 @@ void THtmlEx::ShowText(const QString &html, const QString &baseFolder)
 
 bool THtmlEx::ShowPicturePage(const QString &fullName)
 {
+    if (Busy())
+        return false;
+    const BusyGuard busy(this);
+    const TWaitCursor cursor;
     if (!ResourceExists(fullName)) {
         platform::showMessage(QStringLiteral("Не найден файл: ") + fullName);
         return false;
@@ -546,8 +550,6 @@ void THtmlEx::followLink(const QString &target)
     const bool page = ext == QLatin1String(".htm") || ext == QLatin1String(".html");
     if (!page && !isPictureExtension(ext))
         return;
-    const BusyGuard busy(this);
-    const TWaitCursor cursor;
     const QString fullName = ResolvePath(file, m_baseFolder);
     if (!page) {
         if (ResourceExists(fullName))
@@ -556,6 +558,8 @@ void THtmlEx::followLink(const QString &target)
             platform::showMessage(QStringLiteral("Не найден файл: ") + file);
         return;
     }
+    const BusyGuard busy(this);
+    const TWaitCursor cursor;
     if (!ResourceExists(fullName)) {
         platform::showMessage(QStringLiteral("Не найден файл: ") + file);
         return;

@@ -252,6 +252,7 @@ TEST_F(HtmlViewTest, BusyViewIgnoresLoadsAndHistoryMoves)
             RecordingDialogs::message(kind, title, text);
             nestedLoad = view->LoadPage(QStringLiteral("index.htm"));
             nestedMove = view->GoHistory(1);
+            view->HotSpotClick(QStringLiteral("pics/wheel.jpg")); // shown as a page when idle
         }
         TSkHtml *view = nullptr;
         bool nestedLoad = true;
