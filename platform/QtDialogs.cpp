@@ -32,12 +32,29 @@ void QtDialogs::message(MessageKind kind, const QString &title, const QString &t
     box.exec();
 }
 
+namespace {
+
+// Manuals write filters the Windows way, "description|pattern|..."; Qt wants
+// "description (pattern);;...". A lone pattern stays as it is.
+QString qtFilter(const QString &filter)
+{
+    const QStringList parts = filter.split(u'|');
+    if (parts.size() < 2)
+        return filter;
+    QStringList out;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+        out << parts[i] + QStringLiteral(" (") + QString(parts[i + 1]).replace(u';', u' ') + u')';
+    return out.join(QStringLiteral(";;"));
+}
+
+} // namespace
+
 QString QtDialogs::openFile(const FileDialogRequest &request)
 {
     const QString folder =
         request.startFolder.isEmpty() ? QString() : findOnDisk(request.startFolder);
     const QString chosen = QFileDialog::getOpenFileName(QApplication::activeWindow(), request.title,
-                                                        folder, request.filter);
+                                                        folder, qtFilter(request.filter));
     return chosen.isEmpty() ? QString() : toVirtual(chosen);
 }
 
