@@ -325,6 +325,7 @@ void THtmlEx::showDocument(const QString &html, const QString &fullName, TFileTy
     m_file = fullName;
     m_type = type;
     m_baseFolder = baseFolder;
+    markVisitedLinks();
     m_hasPage = true;
     m_title = document()->metaInformation(QTextDocument::DocumentTitle);
 
@@ -517,6 +518,52 @@ QStringList THtmlEx::HistoryTitles() const
 
 // Links.
 
+QString THtmlEx::visitedKey(const QString &href) const
+{
+    const QString file = href.left(href.indexOf(u'#') >= 0 ? href.indexOf(u'#') : href.size());
+    if (file.isEmpty())
+        return {};
+    if (file.startsWith(u'$') || (file.contains(u':') && !(file.size() > 1 && file[1] == u':')))
+        return file.toLower(); // commands and addresses are taken as written
+    return normalizeName(ResolvePath(file, m_baseFolder)).toLower();
+}
+
+void THtmlEx::rememberVisited(const QString &target)
+{
+    const QString key = visitedKey(target);
+    if (key.isEmpty())
+        return;
+    m_visited.removeAll(key);
+    m_visited.prepend(key);
+    while (m_visited.size() > VisitedMaxCount)
+        m_visited.removeLast();
+}
+
+void THtmlEx::markVisitedLinks()
+{
+    // Links the page leaves in the default link colour turn purple once
+    // followed; a page's own link colours stay.
+    if (m_visited.isEmpty())
+        return;
+    const QColor link = palette().color(QPalette::Link);
+    const QColor visited = palette().color(QPalette::LinkVisited);
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const QTextCharFormat format = fragment.charFormat();
+            if (!format.isAnchor() || format.foreground().color() != link ||
+                !m_visited.contains(visitedKey(format.anchorHref())))
+                continue;
+            QTextCursor cursor(document());
+            cursor.setPosition(fragment.position());
+            cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
+            QTextCharFormat colour;
+            colour.setForeground(visited);
+            cursor.mergeCharFormat(colour);
+        }
+    }
+}
+
 void THtmlEx::RouteLink(const QString &, bool &) {}
 
 void THtmlEx::HotSpotClick(const QString &target)
@@ -524,6 +571,7 @@ void THtmlEx::HotSpotClick(const QString &target)
     if (target.isEmpty())
         return;
     QPointer<THtmlEx> alive(this);
+    rememberVisited(target);
     bool handled = false;
     RouteLink(target, handled);
     if (alive && !handled && !Busy())

@@ -57,6 +57,7 @@ public:
 
     static constexpr int HistoryMaxCount = 20;
     static constexpr int PictureCacheSize = 5;
+    static constexpr int VisitedMaxCount = 50;
 
     explicit THtmlEx(QWidget *parent = nullptr);
     ~THtmlEx() override;
@@ -167,6 +168,9 @@ private:
     QPoint scrollPosition() const;
     void setScrollPosition(const QPoint &position);
     void applyPageFormat();
+    QString visitedKey(const QString &href) const;
+    void rememberVisited(const QString &target);
+    void markVisitedLinks();
 
     QString m_file;
     TFileType m_type = TFileType::Text;
@@ -183,6 +187,7 @@ private:
     QString m_fontName;
     int m_fontSize = 12;
     QString m_pressedAnchor;
+    QStringList m_visited; // followed links, newest first, as visitedKey gives them
     struct CachedPicture
     {
         QString key;

@@ -91,6 +91,11 @@ protected:
                      QStringLiteral("<link rel=\"stylesheet\" href=\"style.css\">"
                                     "<link rel=\"alternate\" type=\"text/css\" href=\"alt.css\">")))
             .add("a\\page2.htm", page(QStringLiteral("Страница 2"), QStringLiteral("<p>Два</p>")))
+            .add(
+                "a\\links.htm",
+                page(QStringLiteral("Ссылки"),
+                     QStringLiteral("<p><a href=\"page2.htm\">два</a> <a href=\"#x\">якорь</a> "
+                                    "<a href=\"page1.htm\" style=\"color: #00ff00\">один</a></p>")))
             .add("a\\style.css", "p.mark { background-color: #ff0000; }")
             .add("a\\alt.css", "p.mark { background-color: #00ff00; }")
             .add("a\\pics\\wheel.jpg", jpeg(40, 30, Qt::blue))
@@ -381,6 +386,29 @@ TEST_F(HtmlViewTest, ClickedLinksAreFollowedUnlessHandled)
     view->HotSpotClick(QStringLiteral("$html_load*html_see*x.htm"));
     EXPECT_EQ(commands, QStringList{QStringLiteral("html_load*html_see*x.htm")});
     EXPECT_TRUE(dialogs.texts().isEmpty());
+}
+
+TEST_F(HtmlViewTest, FollowedLinksShowInTheVisitedColour)
+{
+    // The texts of the page's links drawn in the visited colour.
+    const auto visitedLinks = [this] {
+        QStringList out;
+        for (QTextBlock b = view->document()->begin(); b.isValid(); b = b.next()) {
+            for (auto it = b.begin(); !it.atEnd(); ++it) {
+                const QTextCharFormat f = it.fragment().charFormat();
+                if (f.isAnchor() && f.foreground().color() == QColor(0x80, 0x00, 0x80))
+                    out << it.fragment().text();
+            }
+        }
+        return out;
+    };
+    ASSERT_TRUE(view->LoadPage(QStringLiteral("a\\links.htm")));
+    EXPECT_TRUE(visitedLinks().isEmpty());
+    view->HotSpotClick(QStringLiteral("page2.htm"));
+    view->HotSpotClick(QStringLiteral("page1.htm"));
+    ASSERT_TRUE(view->LoadPage(QStringLiteral("a\\links.htm")));
+    // The page's own link colour stays.
+    EXPECT_EQ(visitedLinks(), QStringList{QStringLiteral("два")});
 }
 
 TEST_F(HtmlViewTest, PictureLinksOpenTheWindowOrBecomeCommands)
