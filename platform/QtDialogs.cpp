@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 
 namespace platform {
 
@@ -56,6 +58,29 @@ QString QtDialogs::openFile(const FileDialogRequest &request)
     const QString chosen = QFileDialog::getOpenFileName(QApplication::activeWindow(), request.title,
                                                         folder, qtFilter(request.filter));
     return chosen.isEmpty() ? QString() : toVirtual(chosen);
+}
+
+PrintDialogAnswer QtDialogs::printDialog(const PrintDialogRequest &request)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    if (!request.printerName.isEmpty())
+        printer.setPrinterName(request.printerName);
+    printer.setFromTo(request.fromPage, request.toPage);
+    QPrintDialog dialog(&printer, QApplication::activeWindow());
+    dialog.setMinMax(request.minPage, request.maxPage);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+    PrintDialogAnswer answer;
+    if (dialog.exec() != QDialog::Accepted)
+        return answer;
+    answer.accepted = true;
+    answer.allPages = printer.printRange() != QPrinter::PageRange;
+    answer.fromPage = printer.fromPage();
+    answer.toPage = printer.toPage();
+    answer.printerName = printer.printerName();
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        answer.outputFile = toVirtual(printer.outputFileName());
+    answer.copies = printer.copyCount();
+    return answer;
 }
 
 } // namespace platform
