@@ -46,4 +46,24 @@ QString wrapText(const QString &text, const QFont &font, int width)
     return lines.join(u'\n');
 }
 
+void showOrHideKeepingPlace(QWidget *control, qint32 &savedLeft, qint32 &savedTop)
+{
+    if (!control->isHidden()) {
+        savedLeft = control->x();
+        savedTop = control->y();
+    }
+    control->setVisible(control->isHidden());
+    if (!control->isHidden())
+        control->move(savedLeft, savedTop);
+}
+
+void centreInParent(QWidget *control, bool horizontally, bool vertically)
+{
+    const QWidget *parent = control->parentWidget();
+    if (!parent)
+        return;
+    control->move(horizontally ? centred(parent->width(), control->width()) : control->x(),
+                  vertically ? centred(parent->height(), control->height()) : control->y());
+}
+
 } // namespace SkinControls

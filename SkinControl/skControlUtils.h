@@ -20,6 +20,12 @@ QString alignmentName(Qt::Alignment alignment); // "left", "right" or "center"
 // longer than the width stands on its own line).
 QString wrapText(const QString &text, const QFont &font, int width);
 
+// Toggles visibility; a control that hides remembers its place and gets it
+// back when it shows again.
+void showOrHideKeepingPlace(QWidget *control, qint32 &savedLeft, qint32 &savedTop);
+// Moves the control to the middle of its parent along the axes asked for.
+void centreInParent(QWidget *control, bool horizontally, bool vertically);
+
 // Integer centring: (outer - inner) div 2, truncating toward zero.
 inline int centred(int outer, int inner)
 {

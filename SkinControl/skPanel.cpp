@@ -11,13 +11,7 @@ TSkPanel::TSkPanel(QWidget *parent)
 
 void TSkPanel::ShowOrHide()
 {
-    if (!isHidden()) {
-        SavedLeft = x();
-        SavedTop = y();
-    }
-    setVisible(isHidden());
-    if (!isHidden())
-        move(SavedLeft, SavedTop);
+    SkinControls::showOrHideKeepingPlace(this, SavedLeft, SavedTop);
 }
 
 void TSkPanel::SetCenterHorz(bool centre)
@@ -36,15 +30,7 @@ void TSkPanel::SetCenterVert(bool centre)
 
 void TSkPanel::CenterInParent()
 {
-    const QWidget *parent = parentWidget();
-    if (!parent)
-        return;
-    int left = x(), top = y();
-    if (CenterHorz)
-        left = SkinControls::centred(parent->width(), width());
-    if (CenterVert)
-        top = SkinControls::centred(parent->height(), height());
-    move(left, top);
+    SkinControls::centreInParent(this, CenterHorz, CenterVert);
 }
 
 void TSkPanel::mouseDoubleClickEvent(QMouseEvent *event)

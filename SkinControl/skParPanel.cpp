@@ -24,11 +24,7 @@ void TParentPanel::SetCenterVert(bool centre)
 
 void TParentPanel::CenterInParent()
 {
-    const QWidget *parent = parentWidget();
-    if (!parent)
-        return;
-    move(CenterHorz ? SkinControls::centred(parent->width(), width()) : x(),
-         CenterVert ? SkinControls::centred(parent->height(), height()) : y());
+    SkinControls::centreInParent(this, CenterHorz, CenterVert);
 }
 
 void TParentPanel::SetColor(const QColor &color)

@@ -1,16 +1,12 @@
 #include "SkinControl/skSplitter.h"
 
+#include "SkinControl/skControlUtils.h"
+
 TSkSplitter::TSkSplitter(QWidget *parent)
     : platform::Splitter(parent)
 {}
 
 void TSkSplitter::ShowOrHide()
 {
-    if (!isHidden()) {
-        SavedLeft = x();
-        SavedTop = y();
-    }
-    setVisible(isHidden());
-    if (!isHidden())
-        move(SavedLeft, SavedTop);
+    SkinControls::showOrHideKeepingPlace(this, SavedLeft, SavedTop);
 }
