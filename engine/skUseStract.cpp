@@ -290,11 +290,7 @@ QWidget *TSkStract::MakeObject(QWidget *parent, const QString &name, const QStri
         return nullptr;
     }
     if (type == QLatin1String("hot_key")) {
-        // Every key but "type" is "shortcut*action".
-        for (const QString &key : Ini->keyNames(name)) {
-            if (key.toLower() != QLatin1String("type"))
-                Window->AddHotKey(Ini->readString(name, key));
-        }
+        ReadHotKeys(name);
         return nullptr;
     }
     if (type == QLatin1String("none"))
@@ -1267,6 +1263,15 @@ void TSkStract::RealignPanels()
 QWidget *TSkStract::FindQuietly(const QString &name, const QString &type) const
 {
     return qobject_cast<QWidget *>(find(m_lists.value(type), name));
+}
+
+void TSkStract::ReadHotKeys(const QString &section)
+{
+    // Every key but "type" is "shortcut*action", registered in section order.
+    for (const QString &key : Ini->keyNames(section)) {
+        if (key.toLower() != QLatin1String("type"))
+            Window->AddHotKey(Ini->readString(section, key));
+    }
 }
 
 void TSkStract::BuildMenu(TSkPopMenu *menu, const QString &section)

@@ -109,6 +109,8 @@ public:
     void ShowMaxButtons(bool maximized);
     void StorePanelPercents();
     void RealignPanels();
+    // Registers the keys of a hot_key section on the window.
+    void ReadHotKeys(const QString &section);
     // Fills a popup menu from its section.
     void BuildMenu(TSkPopMenu *menu, const QString &section);
     // A control of the type's list by name, without any report.
