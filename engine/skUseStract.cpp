@@ -68,6 +68,21 @@ bool isPlaceholderType(const QString &type)
     return kTypes.contains(type);
 }
 
+// Changes only the parts the font value gives; a style part replaces the style.
+void changeFont(QFont &font, const TFontSpec &parsed)
+{
+    if (parsed.Face)
+        font.setFamily(*parsed.Face);
+    if (parsed.Size && *parsed.Size > 0)
+        font.setPointSize(*parsed.Size);
+    if (parsed.SetStyle) {
+        font.setBold(parsed.Bold);
+        font.setItalic(parsed.Italic);
+        font.setUnderline(parsed.Underline);
+        font.setStrikeOut(false);
+    }
+}
+
 QColor toQColor(TColor c)
 {
     return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
@@ -592,17 +607,7 @@ void TSkStract::applyFormKey(const QString &section, const QString &key, const Q
             QToolTip::setPalette(p);
         }
     } else if (key == QLatin1String("message_font")) {
-        const TFontSpec spec = ParseFont(value, section, key);
-        QFont &font = w->MessageFont();
-        if (spec.Face)
-            font.setFamily(*spec.Face);
-        if (spec.Size && *spec.Size > 0)
-            font.setPointSize(*spec.Size);
-        if (spec.SetStyle) {
-            font.setBold(spec.Bold);
-            font.setItalic(spec.Italic);
-            font.setUnderline(spec.Underline);
-        }
+        changeFont(w->MessageFont(), ParseFont(value, section, key));
     } else if (key == QLatin1String("help_id")) {
         HelpId = value;
     } else if (key == QLatin1String("effect")) {
@@ -639,9 +644,9 @@ void TSkStract::applyFormKey(const QString &section, const QString &key, const Q
 void TSkStract::applyAnchor(QWidget *control, const QString &section, const QString &key,
                             const QString &value)
 {
-    const TAnchorSpec spec = ParseAnchor(value, section, key);
+    const TAnchorSpec edges = ParseAnchor(value, section, key);
     const Qt::Orientations free = platform::FormLayout::placeAnchored(
-        control, {spec.Left, spec.Top, spec.Right, spec.Bottom});
+        control, {edges.Left, edges.Top, edges.Right, edges.Bottom});
     if (auto *panel = qobject_cast<TSkPanel *>(control)) {
         if (free & Qt::Horizontal)
             panel->SetCenterHorz(true);
@@ -658,22 +663,13 @@ void TSkStract::applyAnchor(QWidget *control, const QString &section, const QStr
 void TSkStract::applyFont(QWidget *control, const QString &section, const QString &key,
                           const QString &value)
 {
-    const TFontSpec spec = ParseFont(value, section, key);
+    const TFontSpec parsed = ParseFont(value, section, key);
     QFont font = control->font();
-    if (spec.Face)
-        font.setFamily(*spec.Face);
-    if (spec.Size && *spec.Size > 0)
-        font.setPointSize(*spec.Size);
-    if (spec.SetStyle) {
-        font.setBold(spec.Bold);
-        font.setItalic(spec.Italic);
-        font.setUnderline(spec.Underline);
-        font.setStrikeOut(false);
-    }
+    changeFont(font, parsed);
     control->setFont(font);
-    if (spec.Color) {
+    if (parsed.Color) {
         QPalette p = control->palette();
-        const QColor color = toQColor(*spec.Color);
+        const QColor color = toQColor(*parsed.Color);
         p.setColor(QPalette::WindowText, color);
         p.setColor(QPalette::ButtonText, color);
         p.setColor(QPalette::Text, color);

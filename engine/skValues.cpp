@@ -34,26 +34,26 @@ int StrictInteger(const QString &text, const QString &section, const QString &ke
 
 TFontSpec ParseFont(const QString &text, const QString &section, const QString &key)
 {
-    TFontSpec spec;
+    TFontSpec parsed;
     QString rest = text;
     const QString face = CutToken(rest, QStringLiteral("*"));
     const QString size = CutToken(rest, QStringLiteral("*"));
     const QString color = CutToken(rest, QStringLiteral("*"));
     const QString style = rest; // everything after the third "*"
     if (!face.isEmpty())
-        spec.Face = face;
+        parsed.Face = face;
     if (!size.isEmpty())
-        spec.Size = StrictInteger(size, section, key);
+        parsed.Size = StrictInteger(size, section, key);
     if (!color.isEmpty())
-        spec.Color = ParseColor(color);
+        parsed.Color = ParseColor(color);
     if (!style.isEmpty()) {
         const QString lower = style.toLower();
-        spec.SetStyle = true;
-        spec.Italic = lower.contains(u'i');
-        spec.Bold = lower.contains(u'b');
-        spec.Underline = lower.contains(u'u');
+        parsed.SetStyle = true;
+        parsed.Italic = lower.contains(u'i');
+        parsed.Bold = lower.contains(u'b');
+        parsed.Underline = lower.contains(u'u');
     }
-    return spec;
+    return parsed;
 }
 
 TAnchorSpec ParseAnchor(const QString &text, const QString &section, const QString &key)
