@@ -17,7 +17,9 @@ TfrmMain::TfrmMain(QWidget *owner)
     : TSkForm(owner)
 {
     setWindowTitle(QStringLiteral("Ремонт"));
-    resize(775, 513);
+    // 775 x 513 is the client area; the skin frame adds its caption and border.
+    const int border = SkinFrame()->borderWidth();
+    resize(775 + 2 * border, 513 + SkinFrame()->captionHeight() + 2 * border);
     FormCreate();
 }
 

@@ -6,6 +6,7 @@
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
 #include "platform/Notebook.h"
+#include "platform/Printers.h"
 #include "platform/Text.h"
 #include "shell/gPack.h"
 #include "shell/uMain.h"
@@ -165,4 +166,34 @@ TEST_F(ViewerTest, CompanionShowsAPageAndHearsTheClose)
     QTRY_VERIFY_WITH_TIMEOUT(
         (closeBytes += notice->readAll(), platform::takeFrame(closeBytes, frame, &bad)), 5000);
     EXPECT_EQ(frame.message, quint32(platform::MsgClose));
+}
+
+TEST_F(ViewerTest, CompanionPrintRequestHidesAndShowsItsWindow)
+{
+    platform::FixedPrinters none;
+    platform::setPrinters(&none);
+    TfrmMain main;
+    QLocalSocket socket;
+    socket.connectToServer(main.CompanionSocket());
+    ASSERT_TRUE(socket.waitForConnected(2000));
+    socket.write(platform::encodeFrame(
+        {platform::MsgCopyData, 0, 0, platform::encodeCompanionRecord(1, s("pics\\scheme.jpg"))}));
+    socket.flush();
+    QByteArray reply;
+    QList<platform::CompanionFrame> frames;
+    QTRY_VERIFY_WITH_TIMEOUT(([&] {
+                                 reply += socket.readAll();
+                                 platform::CompanionFrame frame;
+                                 bool bad = false;
+                                 while (platform::takeFrame(reply, frame, &bad))
+                                     frames << frame;
+                                 return frames.size() >= 2;
+                             }()),
+                             5000);
+    EXPECT_EQ(frames[0].message, quint32(platform::MsgShowWindow));
+    EXPECT_EQ(frames[0].wParam, 0u);
+    EXPECT_EQ(frames[1].message, quint32(platform::MsgShowWindow));
+    EXPECT_EQ(frames[1].wParam, 5u);
+    EXPECT_EQ(dialogs.texts(), QStringList{s("Принтер не найден.")});
+    platform::setPrinters(nullptr);
 }
