@@ -66,6 +66,12 @@ private:
             return u;
         if (u < 0x80)
             return (u >= u'A' && u <= u'Z') ? char16_t(u + 32) : u;
+        // The basic Cyrillic capitals, the bulk of a Russian manual's names,
+        // without a call into the Unicode tables.
+        if (u >= 0x0410 && u <= 0x042F)
+            return char16_t(u + 0x20);
+        if (u >= 0x0430 && u <= 0x045F)
+            return u;
         return QChar::toLower(u);
     }
 
