@@ -8,7 +8,6 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -50,13 +49,10 @@ int main(int argc, char **argv)
             QByteArray("<html><body>page ") + QByteArray::number(i) + "</body></html>";
         writer.add(archiveEntryName(entryName(i), &error), body, i % 3 == 0);
     }
-    {
-        QSaveFile out(native);
-        QString error;
-        if (!out.open(QIODevice::WriteOnly) || !writer.write(out, &error) || !out.commit()) {
-            std::fprintf(stderr, "cannot write the archive\n");
-            return 1;
-        }
+    QString writeError;
+    if (!writer.writeFile(native, &writeError)) {
+        std::fprintf(stderr, "cannot write the archive: %s\n", qPrintable(writeError));
+        return 1;
     }
     const QString archive = platform::toVirtual(native);
 

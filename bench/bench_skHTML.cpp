@@ -14,7 +14,6 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QPainter>
-#include <QSaveFile>
 #include <QTemporaryDir>
 #include <QTextDocument>
 
@@ -116,12 +115,10 @@ int main(int argc, char **argv)
                "h2 { color: #003366; } p { margin-top: 4px; }", false);
     const QByteArray page = manualPage();
     writer.add(archiveEntryName(QStringLiteral("pages\\kpp\\kpp.htm"), &error), page, true);
-    {
-        QSaveFile out(native);
-        if (!out.open(QIODevice::WriteOnly) || !writer.write(out, &error) || !out.commit()) {
-            std::fprintf(stderr, "cannot write the archive\n");
-            return 1;
-        }
+    QString writeError;
+    if (!writer.writeFile(native, &writeError)) {
+        std::fprintf(stderr, "cannot write the archive: %s\n", qPrintable(writeError));
+        return 1;
     }
     if (!OpenArchive(platform::toVirtual(native))) {
         std::fprintf(stderr, "cannot open the archive\n");

@@ -12,7 +12,6 @@
 #include <QBuffer>
 #include <QElapsedTimer>
 #include <QImage>
-#include <QSaveFile>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -84,12 +83,10 @@ int main(int argc, char **argv)
         writer.add(archiveEntryName(QStringLiteral("icons\\i%1.bmp").arg(i), &error), iconBytes(i),
                    i % 2 == 0);
     }
-    {
-        QSaveFile out(native);
-        if (!out.open(QIODevice::WriteOnly) || !writer.write(out, &error) || !out.commit()) {
-            std::fprintf(stderr, "cannot write the archive\n");
-            return 1;
-        }
+    QString writeError;
+    if (!writer.writeFile(native, &writeError)) {
+        std::fprintf(stderr, "cannot write the archive: %s\n", qPrintable(writeError));
+        return 1;
     }
     if (!OpenArchive(platform::toVirtual(native)))
         return 1;

@@ -102,6 +102,26 @@ bool ArchiveWriter::write(QIODevice &out, QString *error) const
     return true;
 }
 
+bool ArchiveWriter::writeFile(const QString &nativePath, QString *error) const
+{
+    QSaveFile out(nativePath);
+    if (!out.open(QIODevice::WriteOnly)) {
+        if (error)
+            *error = QStringLiteral("%1: %2").arg(nativePath, out.errorString());
+        return false;
+    }
+    if (!write(out, error)) {
+        out.cancelWriting();
+        return false;
+    }
+    if (!out.commit()) {
+        if (error)
+            *error = QStringLiteral("%1: %2").arg(nativePath, out.errorString());
+        return false;
+    }
+    return true;
+}
+
 QByteArray archiveEntryName(const QString &relativePath, QString *error)
 {
     QString name = relativePath.toLower();
@@ -180,19 +200,8 @@ PackResult packFolder(const QString &nativeArchive, const QString &nativeFolder,
         result.scrambled += scramble ? 1 : 0;
     }
 
-    QSaveFile out(nativeArchive);
-    if (!out.open(QIODevice::WriteOnly)) {
-        result.error = QStringLiteral("%1: %2").arg(nativeArchive, out.errorString());
+    if (!writer.writeFile(nativeArchive, &result.error))
         return result;
-    }
-    if (!writer.write(out, &result.error)) {
-        out.cancelWriting();
-        return result;
-    }
-    if (!out.commit()) {
-        result.error = QStringLiteral("%1: %2").arg(nativeArchive, out.errorString());
-        return result;
-    }
     result.ok = true;
     result.entries = int(writer.count());
     return result;

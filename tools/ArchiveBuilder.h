@@ -18,6 +18,9 @@ public:
     // False (with *error) when the archive would not fit the format's 32-bit
     // offsets or the device fails.
     bool write(QIODevice &out, QString *error) const;
+    // Writes the archive to a temporary file and renames it into place, so a
+    // failure never leaves half an archive behind.
+    bool writeFile(const QString &nativePath, QString *error) const;
 
 private:
     struct Entry
