@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/skUtils.h"
+#include "platform/Align.h"
 
 #include <QFlags>
 #include <QObject>

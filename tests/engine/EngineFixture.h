@@ -1,8 +1,8 @@
 #pragma once
 
 #include "../support/TempDir.h"
-#include "engine/skUseStract.h"
-#include "engine/uFORM.h"
+#include "engine/GenericWindow.h"
+#include "engine/StructureEngine.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
 #include "platform/Text.h"

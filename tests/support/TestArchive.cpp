@@ -1,6 +1,6 @@
 #include "TestArchive.h"
 
-#include "shell/gPack.h"
+#include "core/ResourceArchive.h"
 
 #include <QtEndian>
 

@@ -1,9 +1,0 @@
-#include "SkinControl/skProgressBar.h"
-
-TSkProgressBar::TSkProgressBar(QWidget *parent)
-    : QProgressBar(parent)
-{
-    setTextVisible(false);
-    setRange(0, 100);
-    setValue(0);
-}

@@ -1,7 +1,0 @@
-#include "SkinControl/skRButton.h"
-
-TSkRadioButton::TSkRadioButton(QWidget *parent)
-    : QRadioButton(parent)
-{
-    setFocusPolicy(Qt::StrongFocus);
-}

@@ -1,5 +1,0 @@
-#include "SkinControl/skTrackBar.h"
-
-TSkTrackBar::TSkTrackBar(QWidget *parent)
-    : QSlider(Qt::Horizontal, parent)
-{}

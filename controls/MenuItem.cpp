@@ -1,0 +1,5 @@
+#include "controls/MenuItem.h"
+
+TSkItem::TSkItem(QObject *parent)
+    : QAction(parent)
+{}

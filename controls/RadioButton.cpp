@@ -1,0 +1,7 @@
+#include "controls/RadioButton.h"
+
+TSkRadioButton::TSkRadioButton(QWidget *parent)
+    : QRadioButton(parent)
+{
+    setFocusPolicy(Qt::StrongFocus);
+}

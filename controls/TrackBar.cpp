@@ -1,0 +1,5 @@
+#include "controls/TrackBar.h"
+
+TSkTrackBar::TSkTrackBar(QWidget *parent)
+    : QSlider(Qt::Horizontal, parent)
+{}

@@ -1,5 +1,0 @@
-#include "engine/skGlobal.h"
-
-TSkItem::TSkItem(QObject *parent)
-    : QAction(parent)
-{}

@@ -1,9 +1,0 @@
-#include "engine/uFORM.h"
-
-TfrmFORM::TfrmFORM(QWidget *owner)
-    : TSkForm(owner)
-{
-    setObjectName(QStringLiteral("frmFORM"));
-    resize(783, 540);
-    CenterOnScreen();
-}

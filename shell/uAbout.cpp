@@ -1,8 +1,0 @@
-#include "shell/uAbout.h"
-
-TfrmAbout::TfrmAbout(QWidget *owner)
-    : TSkForm(owner)
-{
-    setWindowTitle(QStringLiteral("О программе"));
-    resize(420, 300);
-}
