@@ -128,19 +128,19 @@ void nil(TCommandCall &) {}
 
 void clickBut(TCommandCall &c)
 {
-    if (TSkButton *b = c.Engine.GetButton(c.P0))
+    if (TSkButton *b = c.Engine.Get<TSkButton>(c.P0))
         c.Engine.ControlClick(b);
 }
 
 void clickSpbut(TCommandCall &c)
 {
-    if (TSkSpeedButton *b = c.Engine.GetSpeedButton(c.P0))
+    if (TSkSpeedButton *b = c.Engine.Get<TSkSpeedButton>(c.P0))
         c.Engine.ControlClick(b);
 }
 
 void spbuttonDown(TCommandCall &c)
 {
-    if (TSkSpeedButton *b = c.Engine.GetSpeedButton(c.P0)) {
+    if (TSkSpeedButton *b = c.Engine.Get<TSkSpeedButton>(c.P0)) {
         b->SetDown(ParseBool(c.P1, true));
         b->DownState = b->Down();
     }
@@ -148,31 +148,31 @@ void spbuttonDown(TCommandCall &c)
 
 void sbuttonDown(TCommandCall &c)
 {
-    if (TSkSpeedButton *b = c.Engine.GetSpeedButton(c.P0))
+    if (TSkSpeedButton *b = c.Engine.Get<TSkSpeedButton>(c.P0))
         b->ToggleDown();
 }
 
 void buttonShowOrHide(TCommandCall &c)
 {
-    if (TSkButton *b = c.Engine.GetButton(c.P0))
+    if (TSkButton *b = c.Engine.Get<TSkButton>(c.P0))
         b->ShowOrHide();
 }
 
 void spbuttonShowOrHide(TCommandCall &c)
 {
-    if (TSkSpeedButton *b = c.Engine.GetSpeedButton(c.P0))
+    if (TSkSpeedButton *b = c.Engine.Get<TSkSpeedButton>(c.P0))
         b->ShowOrHide();
 }
 
 void panelShowOrHide(TCommandCall &c)
 {
-    if (TSkPanel *p = c.Engine.GetPanel(c.P0))
+    if (TSkPanel *p = c.Engine.Get<TSkPanel>(c.P0))
         p->ShowOrHide();
 }
 
 void splitShowOrHide(TCommandCall &c)
 {
-    if (TSkSplitter *s = c.Engine.GetSplitter(c.P0))
+    if (TSkSplitter *s = c.Engine.Get<TSkSplitter>(c.P0))
         s->ShowOrHide();
 }
 
@@ -192,7 +192,7 @@ void enabled(TCommandCall &c)
 
 void menuShow(TCommandCall &c)
 {
-    auto *menu = qobject_cast<TSkPopMenu *>(c.Engine.GetPopMenu(c.P0));
+    auto *menu = qobject_cast<TSkPopMenu *>(c.Engine.Get<TSkPopMenu>(c.P0));
     if (!menu)
         return;
     QPoint at(c.Record.X, c.Record.Y + c.Record.Height);
@@ -212,7 +212,7 @@ void menuShow(TCommandCall &c)
 
 void comboLoad(TCommandCall &c)
 {
-    if (TSkComboBox *combo = c.Engine.GetComboBox(c.P0)) {
+    if (TSkComboBox *combo = c.Engine.Get<TSkComboBox>(c.P0)) {
         combo->LoadItems(c.P1);
         combo->setCurrentIndex(-1);
         combo->setCurrentIndex(0);
@@ -224,7 +224,7 @@ void comboLoad(TCommandCall &c)
 void htmlLoad(TCommandCall &c)
 {
     // The tree moves first, even when the page then cannot be loaded.
-    if (TSkHtml *view = c.Engine.GetHtml(c.P0)) {
+    if (TSkHtml *view = c.Engine.Get<TSkHtml>(c.P0)) {
         view->SyncTree(c.P1);
         view->LoadPage(c.P1);
     }
@@ -232,43 +232,43 @@ void htmlLoad(TCommandCall &c)
 
 void htmlBack(TCommandCall &c)
 {
-    if (TSkHtml *view = c.Engine.GetHtml(c.P0))
+    if (TSkHtml *view = c.Engine.Get<TSkHtml>(c.P0))
         view->GoBack();
 }
 
 void htmlForward(TCommandCall &c)
 {
-    if (TSkHtml *view = c.Engine.GetHtml(c.P0))
+    if (TSkHtml *view = c.Engine.Get<TSkHtml>(c.P0))
         view->GoForward();
 }
 
 void htmlGoHistory(TCommandCall &c)
 {
-    if (TSkHtml *view = c.Engine.GetHtml(c.P0))
+    if (TSkHtml *view = c.Engine.Get<TSkHtml>(c.P0))
         view->GoHistory(numberParam(c, c.P1));
 }
 
 void htmlGoTop(TCommandCall &c)
 {
-    if (TSkHtml *view = c.Engine.GetHtml(c.P0))
+    if (TSkHtml *view = c.Engine.Get<TSkHtml>(c.P0))
         view->GoTop();
 }
 
 void htmlCopy(TCommandCall &c)
 {
-    if (TSkHtml *view = c.Engine.GetHtml(c.P0))
+    if (TSkHtml *view = c.Engine.Get<TSkHtml>(c.P0))
         view->CopySelection();
 }
 
 void htmlSelAll(TCommandCall &c)
 {
-    if (TSkHtml *view = c.Engine.GetHtml(c.P0))
+    if (TSkHtml *view = c.Engine.Get<TSkHtml>(c.P0))
         view->SelectAllText();
 }
 
 void htmlPrint(TCommandCall &c)
 {
-    if (TSkHtml *view = c.Engine.GetHtml(c.P0))
+    if (TSkHtml *view = c.Engine.Get<TSkHtml>(c.P0))
         view->PrintPage();
 }
 
@@ -276,55 +276,55 @@ void htmlPrint(TCommandCall &c)
 
 void treeGo(TCommandCall &c)
 {
-    if (TSkTree *tree = c.Engine.GetTree(c.P0))
+    if (TSkTree *tree = c.Engine.Get<TSkTree>(c.P0))
         tree->GoLink(c.P1);
 }
 
 void treeNext(TCommandCall &c)
 {
-    if (TSkTree *tree = c.Engine.GetTree(c.P0))
+    if (TSkTree *tree = c.Engine.Get<TSkTree>(c.P0))
         tree->SelectNext();
 }
 
 void treePrev(TCommandCall &c)
 {
-    if (TSkTree *tree = c.Engine.GetTree(c.P0))
+    if (TSkTree *tree = c.Engine.Get<TSkTree>(c.P0))
         tree->SelectPrev();
 }
 
 void treeBack(TCommandCall &c)
 {
-    if (TSkTree *tree = c.Engine.GetTree(c.P0))
+    if (TSkTree *tree = c.Engine.Get<TSkTree>(c.P0))
         tree->GoHistory(tree->HistoryPos() + 1);
 }
 
 void treeForward(TCommandCall &c)
 {
-    if (TSkTree *tree = c.Engine.GetTree(c.P0))
+    if (TSkTree *tree = c.Engine.Get<TSkTree>(c.P0))
         tree->GoHistory(tree->HistoryPos() - 1);
 }
 
 void treeGoHistory(TCommandCall &c)
 {
-    if (TSkTree *tree = c.Engine.GetTree(c.P0))
+    if (TSkTree *tree = c.Engine.Get<TSkTree>(c.P0))
         tree->GoHistory(numberParam(c, c.P1));
 }
 
 void treeExpand(TCommandCall &c)
 {
-    if (TSkTree *tree = c.Engine.GetTree(c.P0))
+    if (TSkTree *tree = c.Engine.Get<TSkTree>(c.P0))
         tree->ExpandAllNodes();
 }
 
 void treeCollapse(TCommandCall &c)
 {
-    if (TSkTree *tree = c.Engine.GetTree(c.P0))
+    if (TSkTree *tree = c.Engine.Get<TSkTree>(c.P0))
         tree->CollapseAllNodes();
 }
 
 void treeShowOrHide(TCommandCall &c)
 {
-    if (TSkTree *tree = c.Engine.GetTree(c.P0))
+    if (TSkTree *tree = c.Engine.Get<TSkTree>(c.P0))
         tree->ShowOrHide();
 }
 

@@ -725,7 +725,7 @@ void TSkStract::applyTreeKey(TSkTree *tree, const QString &section, const QStrin
     } else if (is("open_block")) {
         tree->SetOpenBlock(ParseBool(value, false));
     } else if (is("link_html")) {
-        if (TSkHtml *view = GetHtml(value))
+        if (TSkHtml *view = Get<TSkHtml>(value))
             TPageTreeLinks::of(view).SetTree(tree);
     } else if (is("color")) {
         if (const auto color = ParseColor(value)) {
@@ -739,10 +739,10 @@ void TSkStract::applyTreeKey(TSkTree *tree, const QString &section, const QStrin
         if (const auto color = ParseColor(value))
             tree->SetSelectColor(toQColor(*color));
     } else if (is("but_next")) {
-        if (TSkSpeedButton *button = GetSpeedButton(value))
+        if (TSkSpeedButton *button = Get<TSkSpeedButton>(value))
             tree->SetNextButton(button);
     } else if (is("but_prev")) {
-        if (TSkSpeedButton *button = GetSpeedButton(value))
+        if (TSkSpeedButton *button = Get<TSkSpeedButton>(value))
             tree->SetPrevButton(button);
     } else if (is("skin")) {
         applySkinPair(tree, value, false);
@@ -762,15 +762,15 @@ void TSkStract::applyHtmlKey(TSkHtml *view, const QString &section, const QStrin
     } else if (is("load")) {
         view->LoadPage(value);
     } else if (is("menu")) {
-        view->SetPopupMenu(GetPopMenu(value));
+        view->SetPopupMenu(Get<TSkPopMenu>(value));
     } else if (is("link_tree_ex")) {
-        if (QWidget *tree = GetTreeEx(value))
+        if (auto *tree = qobject_cast<QWidget *>(GetComponent(value, QStringLiteral("tree_ex"))))
             TPageTreeLinks::of(view).SetTreeEx(tree);
     } else if (is("link_tree")) {
-        if (TSkTree *tree = GetTree(value))
+        if (TSkTree *tree = Get<TSkTree>(value))
             TPageTreeLinks::of(view).SetTree(tree);
     } else if (is("label_title")) {
-        if (TSkLabel *label = GetLabel(value))
+        if (TSkLabel *label = Get<TSkLabel>(value))
             view->SetTitleLabel(label);
     } else if (is("font_name")) {
         view->SetDefaultFont(value, view->DefFontSize());
@@ -833,10 +833,10 @@ void TSkStract::applyControlKey(QObject *control, const QString &type, const QSt
         else if (is("group"))
             sp->SetGroupIndex(StrictInteger(value, section, key));
         else if (is("but_next_tree")) {
-            if (TSkTree *tree = GetTree(value))
+            if (TSkTree *tree = Get<TSkTree>(value))
                 tree->SetNextButton(sp);
         } else if (is("but_prev_tree")) {
-            if (TSkTree *tree = GetTree(value))
+            if (TSkTree *tree = Get<TSkTree>(value))
                 tree->SetPrevButton(sp);
         } else if (is("down")) {
             sp->SetDown(ParseBool(value, false));
@@ -844,7 +844,7 @@ void TSkStract::applyControlKey(QObject *control, const QString &type, const QSt
         } else if (is("font"))
             applyFont(sp, section, key, value);
         else if (is("menu")) {
-            if (QMenu *menu = GetPopMenu(value)) {
+            if (QMenu *menu = Get<TSkPopMenu>(value)) {
                 sp->setMenu(menu);
                 sp->setPopupMode(QToolButton::MenuButtonPopup);
             }
@@ -895,7 +895,7 @@ void TSkStract::applyControlKey(QObject *control, const QString &type, const QSt
         else if (is("text_align"))
             label->setAlignment(ParseAlignment(value) | Qt::AlignVCenter);
         else if (is("html_title")) {
-            if (TSkHtml *view = GetHtml(value))
+            if (TSkHtml *view = Get<TSkHtml>(value))
                 view->SetTitleLabel(label);
         } else if (is("word_wrap"))
             label->setWordWrap(ParseBool(value, false));
@@ -919,7 +919,7 @@ void TSkStract::applyControlKey(QObject *control, const QString &type, const QSt
         else if (is("only_number"))
             edit->OnlyNumber = ParseBool(value, false);
         else if (is("min_link"))
-            edit->SetMinLink(GetEditBox(value));
+            edit->SetMinLink(Get<TSkEditBox>(value));
     } else if (auto *check = qobject_cast<TSkCheckBox *>(control)) {
         if (is("action"))
             check->ActionText = value;
@@ -1016,30 +1016,6 @@ QObject *TSkStract::GetComponent(const QString &name, const QString &type)
         ReportError(QStringLiteral("GetComponent. Не найден контрол: ") + name);
     return found;
 }
-
-// clang-format off
-TSkButton *TSkStract::GetButton(const QString &n) { return qobject_cast<TSkButton *>(GetComponent(n, QStringLiteral("button"))); }
-TSkSpeedButton *TSkStract::GetSpeedButton(const QString &n) { return qobject_cast<TSkSpeedButton *>(GetComponent(n, QStringLiteral("sp_button"))); }
-TSkPanel *TSkStract::GetPanel(const QString &n) { return qobject_cast<TSkPanel *>(GetComponent(n, QStringLiteral("panel"))); }
-TParentPanel *TSkStract::GetParentPanel(const QString &n) { return qobject_cast<TParentPanel *>(GetComponent(n, QStringLiteral("parent_panel"))); }
-TSkHtml *TSkStract::GetHtml(const QString &n) { return qobject_cast<TSkHtml *>(GetComponent(n, QStringLiteral("html"))); }
-TSkSplitter *TSkStract::GetSplitter(const QString &n) { return qobject_cast<TSkSplitter *>(GetComponent(n, QStringLiteral("split"))); }
-TSkLabel *TSkStract::GetLabel(const QString &n) { return qobject_cast<TSkLabel *>(GetComponent(n, QStringLiteral("label"))); }
-TSkTrackBar *TSkStract::GetTrackBar(const QString &n) { return qobject_cast<TSkTrackBar *>(GetComponent(n, QStringLiteral("track_bar"))); }
-TSkTree *TSkStract::GetTree(const QString &n) { return qobject_cast<TSkTree *>(GetComponent(n, QStringLiteral("tree"))); }
-QWidget *TSkStract::GetTreeEx(const QString &n) { return qobject_cast<QWidget *>(GetComponent(n, QStringLiteral("tree_ex"))); }
-QWidget *TSkStract::GetFlash(const QString &n) { return qobject_cast<QWidget *>(GetComponent(n, QStringLiteral("flash"))); }
-QObject *TSkStract::GetMedia(const QString &n) { return GetComponent(n, QStringLiteral("media")); }
-TSkListBox *TSkStract::GetListBox(const QString &n) { return qobject_cast<TSkListBox *>(GetComponent(n, QStringLiteral("list_box"))); }
-QWidget *TSkStract::GetImage(const QString &n) { return qobject_cast<QWidget *>(GetComponent(n, QStringLiteral("image"))); }
-QMenu *TSkStract::GetPopMenu(const QString &n) { return qobject_cast<QMenu *>(GetComponent(n, QStringLiteral("pop_menu"))); }
-TSkEditBox *TSkStract::GetEditBox(const QString &n) { return qobject_cast<TSkEditBox *>(GetComponent(n, QStringLiteral("edit_box"))); }
-TSkRadioButton *TSkStract::GetRadioButton(const QString &n) { return qobject_cast<TSkRadioButton *>(GetComponent(n, QStringLiteral("r_button"))); }
-TSkProgressBar *TSkStract::GetProgressBar(const QString &n) { return qobject_cast<TSkProgressBar *>(GetComponent(n, QStringLiteral("progress_bar"))); }
-TSkComboBox *TSkStract::GetComboBox(const QString &n) { return qobject_cast<TSkComboBox *>(GetComponent(n, QStringLiteral("combo_box"))); }
-QWidget *TSkStract::GetGrid(const QString &n) { return qobject_cast<QWidget *>(GetComponent(n, QStringLiteral("grid"))); }
-TSkScrollBox *TSkStract::GetScrollBox(const QString &n) { return qobject_cast<TSkScrollBox *>(GetComponent(n, QStringLiteral("scroll_box"))); }
-// clang-format on
 
 TSkComboBox *TSkStract::FindComboBoxByCommand(const QString &command)
 {

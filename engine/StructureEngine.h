@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/ActionText.h"
+#include "engine/ControlTypes.h"
 
 #include <QHash>
 #include <QList>
@@ -14,23 +15,11 @@
 
 class QMenu;
 class QWidget;
-class TSkButton;
-class TSkCheckBox;
 class TSkComboBox;
-class TSkEditBox;
 class TSkForm;
-class TSkLabel;
-class TSkListBox;
 class TSkPopMenu;
-class TSkPanel;
-class TParentPanel;
-class TSkProgressBar;
-class TSkRadioButton;
-class TSkScrollBox;
 class TSkSkin;
 class TSkSpeedButton;
-class TSkSplitter;
-class TSkTrackBar;
 class TSkHtml;
 class TSkTree;
 
@@ -66,27 +55,13 @@ public:
     // ignoring the case of Latin letters only. A miss is reported.
     QObject *GetControl(const QString &name);
     QObject *GetComponent(const QString &name, const QString &type);
-    TSkButton *GetButton(const QString &name);
-    TSkSpeedButton *GetSpeedButton(const QString &name);
-    TSkPanel *GetPanel(const QString &name);
-    TParentPanel *GetParentPanel(const QString &name);
-    TSkHtml *GetHtml(const QString &name);
-    TSkSplitter *GetSplitter(const QString &name);
-    TSkLabel *GetLabel(const QString &name);
-    TSkTrackBar *GetTrackBar(const QString &name);
-    TSkTree *GetTree(const QString &name);
-    QWidget *GetTreeEx(const QString &name);
-    QWidget *GetFlash(const QString &name);
-    QObject *GetMedia(const QString &name);
-    TSkListBox *GetListBox(const QString &name);
-    QWidget *GetImage(const QString &name);
-    QMenu *GetPopMenu(const QString &name);
-    TSkEditBox *GetEditBox(const QString &name);
-    TSkRadioButton *GetRadioButton(const QString &name);
-    TSkProgressBar *GetProgressBar(const QString &name);
-    TSkComboBox *GetComboBox(const QString &name);
-    QWidget *GetGrid(const QString &name);
-    TSkScrollBox *GetScrollBox(const QString &name);
+    // A control of the type the class T is built for (kControlType<T>), by
+    // section name; null, and reported, when there is none.
+    template <class T>
+    T *Get(const QString &name)
+    {
+        return qobject_cast<T *>(GetComponent(name, QLatin1String(kControlType<T>)));
+    }
     // By what they do; no report on a miss.
     TSkComboBox *FindComboBoxByCommand(const QString &command);
     TSkSpeedButton *FindSpeedButtonByCommand(const QString &command, const QString &parameters);

@@ -151,7 +151,7 @@ void TfrmMain::CompanionRequest(const platform::CompanionRequest &request, QLoca
             return;
         m_showEngine->ActivateWindow();
         if (auto *view =
-                qobject_cast<TSkHtml *>(m_showEngine->GetHtml(QStringLiteral("html_see")))) {
+                qobject_cast<TSkHtml *>(m_showEngine->Get<TSkHtml>(QStringLiteral("html_see")))) {
             view->LoadPage(request.fileName);
             view->SyncTree(request.fileName);
         }

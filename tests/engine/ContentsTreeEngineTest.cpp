@@ -33,7 +33,7 @@ protected:
         e.OnAction = [this](RHelpAction &r) {
             handed << r.Action;
         };
-        tree = e.GetTree(s("tree1"));
+        tree = e.Get<TSkTree>(s("tree1"));
         return e;
     }
 
@@ -60,8 +60,8 @@ TEST_F(TreeEngineTest, KeysOfTheTreeSection)
     EXPECT_EQ(c.minWidth, 50);
     EXPECT_EQ(c.maxWidth, 0);
     // The speed button named after the tree takes over as its buttons.
-    EXPECT_EQ(tree->NextButton(), e.GetSpeedButton(s("other")));
-    EXPECT_EQ(tree->PrevButton(), e.GetSpeedButton(s("other")));
+    EXPECT_EQ(tree->NextButton(), e.Get<TSkSpeedButton>(s("other")));
+    EXPECT_EQ(tree->PrevButton(), e.Get<TSkSpeedButton>(s("other")));
     EXPECT_TRUE(dialogs.texts().isEmpty());
 }
 
@@ -69,8 +69,8 @@ TEST_F(TreeEngineTest, NavButtonsFromTheTreeKeys)
 {
     TSkStract &e = buildPage("but_next=next\nbut_prev=prev\nload=toc.txt\n");
     // "other" came later and replaced them; give them back to check the keys.
-    TSkSpeedButton *next = e.GetSpeedButton(s("next"));
-    TSkSpeedButton *prev = e.GetSpeedButton(s("prev"));
+    TSkSpeedButton *next = e.Get<TSkSpeedButton>(s("next"));
+    TSkSpeedButton *prev = e.Get<TSkSpeedButton>(s("prev"));
     tree->SetNextButton(next);
     tree->SetPrevButton(prev);
     tree->setCurrentItem(tree->topLevelItem(0));
@@ -185,7 +185,7 @@ TEST_F(TreeEngineTest, LinkedPageViewAndTreeFollowEachOther)
                   "[tree1]\ntype=tree\naction=html_load*html_see*insert\nload=toc.txt\n"
                   "link_html=html_see\n");
     TSkStract &e = build("s.txt");
-    tree = e.GetTree(s("tree1"));
+    tree = e.Get<TSkTree>(s("tree1"));
     ASSERT_TRUE(tree != nullptr);
 
     // A click opens the node's page; the view then finds the tree in step.

@@ -74,7 +74,7 @@ TEST_F(DispatchTest, VisibilityCommands)
 {
     file("s.txt", "[form]\ntype=form\n[panel1]\ntype=panel\nvisible_ex=1\n[b1]\ntype=button\n");
     TSkStract &e = buildRecording("s.txt");
-    TSkPanel *panel = e.GetPanel(s("panel1"));
+    TSkPanel *panel = e.Get<TSkPanel>(s("panel1"));
     ASSERT_TRUE(panel->isHidden());
     struct Case
     {
@@ -92,7 +92,7 @@ TEST_F(DispatchTest, VisibilityCommands)
         EXPECT_EQ(panel->isHidden(), c.hidden) << c.action;
     }
     e.RunAction(s("enabled*b1*false"));
-    EXPECT_FALSE(e.GetButton(s("b1"))->isEnabled());
+    EXPECT_FALSE(e.Get<TSkButton>(s("b1"))->isEnabled());
     e.RunAction(s("visible*nosuch"));
     EXPECT_EQ(dialogs.texts(),
               QStringList{s("s.txt\r\nGetControl. Не найден контрол: nosuch").mid(7)});
@@ -104,7 +104,7 @@ TEST_F(DispatchTest, SpeedButtonAndComboCommands)
     file("s.txt",
          "[form]\ntype=form\n[sp]\ntype=sp_button\n[combo]\ntype=combo_box\naction=pick*insert\n");
     TSkStract &e = buildRecording("s.txt");
-    TSkSpeedButton *sp = e.GetSpeedButton(s("sp"));
+    TSkSpeedButton *sp = e.Get<TSkSpeedButton>(s("sp"));
     e.RunAction(s("sbutton_down*sp"));
     EXPECT_TRUE(sp->Down());
     e.RunAction(s("sbutton_down*sp"));
@@ -114,7 +114,7 @@ TEST_F(DispatchTest, SpeedButtonAndComboCommands)
     EXPECT_TRUE(sp->DownState);
     handed.clear();
     e.RunAction(s("combo_load*combo*items.txt"));
-    EXPECT_EQ(e.GetComboBox(s("combo"))->currentIndex(), 0);
+    EXPECT_EQ(e.Get<TSkComboBox>(s("combo"))->currentIndex(), 0);
     // Loading selects the first item, which runs the combo box's action.
     EXPECT_EQ(handed, QStringList{s("pick*1")});
 }
@@ -161,8 +161,8 @@ TEST_F(DispatchTest, MenuShowPositions)
          "[sp1]\ntype=sp_button\nleft=100\ntop=50\nwidth=30\nheight=30\n");
     TSkStract &e = buildRecording("s.txt");
     form->show();
-    auto *menu = qobject_cast<TSkPopMenu *>(e.GetPopMenu(s("pm")));
-    TSkButton *btn = e.GetButton(s("btn1"));
+    auto *menu = qobject_cast<TSkPopMenu *>(e.Get<TSkPopMenu>(s("pm")));
+    TSkButton *btn = e.Get<TSkButton>(s("btn1"));
 
     RHelpAction fromClick{s("menu_show*pm*sp1"), 40, 300, 200};
     e.ExecuteAction(fromClick); // the record's position wins over p1
@@ -173,7 +173,7 @@ TEST_F(DispatchTest, MenuShowPositions)
     EXPECT_EQ(menu->LastPopupPoint(), btn->mapToGlobal(QPoint(0, 25)));
     menu->hide();
     e.RunAction(s("menu_show*pm*SP1"));
-    EXPECT_EQ(menu->LastPopupPoint(), e.GetSpeedButton(s("sp1"))->mapToGlobal(QPoint(0, 30)));
+    EXPECT_EQ(menu->LastPopupPoint(), e.Get<TSkSpeedButton>(s("sp1"))->mapToGlobal(QPoint(0, 30)));
     menu->hide();
 
     e.ShowErrors = false; // the message is shown whatever ShowErrors says
@@ -196,12 +196,12 @@ TEST_F(DispatchTest, CheckBoxEnablesItsControlsAndReportsMissingOnes)
     TSkStract &e = buildRecording("s.txt");
     auto *check = qobject_cast<TSkCheckBox *>(e.GetControl(s("chk")));
     check->click(); // now checked
-    EXPECT_TRUE(e.GetPanel(s("panel1"))->isEnabled());
+    EXPECT_TRUE(e.Get<TSkPanel>(s("panel1"))->isEnabled());
     EXPECT_EQ(dialogs.texts(), QStringList{s("Проверте параметр enable_control для чекьокса chk")});
     EXPECT_EQ(handed, QStringList{s("light*1")});
     check->click(); // cleared
-    EXPECT_FALSE(e.GetPanel(s("panel1"))->isEnabled());
-    EXPECT_FALSE(e.GetButton(s("b2"))->isEnabled());
+    EXPECT_FALSE(e.Get<TSkPanel>(s("panel1"))->isEnabled());
+    EXPECT_FALSE(e.Get<TSkButton>(s("b2"))->isEnabled());
     EXPECT_EQ(handed.last(), s("light*0"));
 }
 
@@ -213,7 +213,7 @@ TEST_F(DispatchTest, MenusFromSections)
                   "[m3]\ntype=pop_menu\ncaption=a\nglob_action=g\nlength=10\n"
                   "last_caption=Колесо передней;Подвеска1234567890;Колесо 12;\nlast_key=F5\n");
     TSkStract &e = buildRecording("s.txt");
-    auto *m1 = qobject_cast<TSkPopMenu *>(e.GetPopMenu(s("m1")));
+    auto *m1 = qobject_cast<TSkPopMenu *>(e.Get<TSkPopMenu>(s("m1")));
     ASSERT_EQ(m1->ItemCount(), 3);
     EXPECT_EQ(m1->ItemAt(0)->Action, s("x"));
     EXPECT_EQ(m1->ItemAt(1)->Action, s("g"));
@@ -222,13 +222,13 @@ TEST_F(DispatchTest, MenusFromSections)
     EXPECT_FALSE(m1->ItemAt(0)->isChecked());
     EXPECT_EQ(m1->FixedCount, 3);
 
-    auto *m2 = qobject_cast<TSkPopMenu *>(e.GetPopMenu(s("m2")));
+    auto *m2 = qobject_cast<TSkPopMenu *>(e.Get<TSkPopMenu>(s("m2")));
     EXPECT_EQ(m2->ItemCount(), 0);
     EXPECT_EQ(
         dialogs.texts(),
         QStringList{s("Для меню m2 надо указать все параметры:\r\nCaption, Action и можно Key")});
 
-    auto *m3 = qobject_cast<TSkPopMenu *>(e.GetPopMenu(s("m3")));
+    auto *m3 = qobject_cast<TSkPopMenu *>(e.Get<TSkPopMenu>(s("m3")));
     ASSERT_EQ(m3->ItemCount(), 4);
     EXPECT_EQ(m3->LastCount, 3);
     EXPECT_EQ(m3->ItemAt(1)->text(), s("Колесо..."));
@@ -287,8 +287,8 @@ TEST_F(DispatchTest, MaximizeButtonsSwapAroundTheToggle)
     TSkStract &e = buildRecording("s.txt");
     form->show();
     e.ActivateWindow();
-    TSkSpeedButton *restore = e.GetSpeedButton(s("restore"));
-    TSkSpeedButton *maxi = e.GetSpeedButton(s("maxi"));
+    TSkSpeedButton *restore = e.Get<TSkSpeedButton>(s("restore"));
+    TSkSpeedButton *maxi = e.Get<TSkSpeedButton>(s("maxi"));
     EXPECT_TRUE(restore->isHidden());
     EXPECT_FALSE(maxi->isHidden());
     e.RunAction(s("form_maxi"));
@@ -305,7 +305,7 @@ TEST_F(DispatchTest, PanelPercentagesSurviveANarrowParent)
     file("s.txt", "[form]\ntype=form\n[holder]\ntype=panel\nwidth=80\nheight=300\n"
                   "[pp]\ntype=parent_panel\nmaster=holder\nwidth=40\nheight=150\n");
     TSkStract &e = buildRecording("s.txt");
-    TParentPanel *pp = e.GetParentPanel(s("pp"));
+    TParentPanel *pp = e.Get<TParentPanel>(s("pp"));
     pp->WidthPercent = 50;
     pp->HeightPercent = 50;
     e.StorePanelPercents(); // 80 pixels wide: no division by zero, the share stays
@@ -322,7 +322,7 @@ TEST_F(DispatchTest, ListBoxShowsTheWholeTextOfANarrowItem)
     file("s.txt", "[form]\ntype=form\n[list]\ntype=list_box\nwidth=120\nheight=100\nload=items."
                   "txt\naction=open*x\n");
     TSkStract &e = buildRecording("s.txt");
-    TSkListBox *list = e.GetListBox(s("list"));
+    TSkListBox *list = e.Get<TSkListBox>(s("list"));
     list->setToolTip(s("own hint"));
     form->show();
     auto tipAt = [&](int row) {

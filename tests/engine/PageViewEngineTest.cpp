@@ -51,7 +51,7 @@ protected:
                                  viewKeys + "[title2]\ntype=label\nhtml_title=html_see\n";
         file("s.txt", text.c_str());
         TSkStract &e = build("s.txt");
-        view = e.GetHtml(s("html_see"));
+        view = e.Get<TSkHtml>(s("html_see"));
         return e;
     }
 
@@ -73,12 +73,12 @@ TEST_F(HtmlEngineTest, KeysOfTheHtmlObject)
     EXPECT_EQ(view->DefFontSize(), 14);
     EXPECT_EQ(view->MinWidth, 200);
     EXPECT_EQ(view->MinHeight, 150);
-    EXPECT_EQ(TPageTreeLinks::of(view).Tree(), e.GetTree(s("tree1")));
+    EXPECT_EQ(TPageTreeLinks::of(view).Tree(), e.Get<TSkTree>(s("tree1")));
     EXPECT_EQ(view->CurrentFile(), dir.folder() + s("start.htm"));
     // The label named by the view had the title; the label naming the view
     // was applied last and is the view's label now.
-    EXPECT_EQ(e.GetLabel(s("title"))->text(), s("Начало"));
-    EXPECT_EQ(view->TitleLabel(), e.GetLabel(s("title2")));
+    EXPECT_EQ(e.Get<TSkLabel>(s("title"))->text(), s("Начало"));
+    EXPECT_EQ(view->TitleLabel(), e.Get<TSkLabel>(s("title2")));
     EXPECT_FALSE(view->OnMouseDown);
 
     // A bad number stops the build with the conversion message.
@@ -96,13 +96,13 @@ TEST_F(HtmlEngineTest, MoveKeyHandsThePressToTheWindow)
 TEST_F(HtmlEngineTest, HtmlCommands)
 {
     TSkStract &e = buildPage("link_tree=tree1\nlabel_title=title\n");
-    TSkTree *tree = e.GetTree(s("tree1"));
+    TSkTree *tree = e.Get<TSkTree>(s("tree1"));
     e.RunAction(s("html_load*html_see*engine.htm"));
     EXPECT_EQ(view->CurrentFile(), dir.folder() + s("engine.htm"));
     EXPECT_EQ(tree->SelectedLink(), s("engine.htm"));
     e.RunAction(s("html_load*html_see*a\\valves.htm"));
     EXPECT_EQ(tree->SelectedLink(), s("a\\valves.htm"));
-    EXPECT_EQ(e.GetLabel(s("title2"))->text(), s("Клапаны"));
+    EXPECT_EQ(e.Get<TSkLabel>(s("title2"))->text(), s("Клапаны"));
 
     e.RunAction(s("html_back*html_see"));
     EXPECT_EQ(view->CurrentFile(), dir.folder() + s("engine.htm"));

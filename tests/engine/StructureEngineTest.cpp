@@ -7,6 +7,7 @@
 #include "controls/EditBox.h"
 #include "controls/Label.h"
 #include "controls/Panel.h"
+#include "controls/PopupMenu.h"
 #include "controls/SpeedButton.h"
 #include "controls/SpinEdit.h"
 #include "core/ResourceArchive.h"
@@ -48,10 +49,10 @@ TEST_F(EngineTest, BuildOrderContainersBeforeTheirChildren)
     TSkStract &e = build("s.txt");
     EXPECT_EQ(names(e.Controls()), (QStringList{"menu1", "outer", "inner", "child", "last"}));
     EXPECT_EQ(form->windowTitle(), s("Ремонт"));
-    EXPECT_EQ(e.GetButton(s("child"))->parentWidget(), e.GetPanel(s("inner")));
-    EXPECT_EQ(e.GetPanel(s("inner"))->parentWidget(), e.GetPanel(s("outer")));
-    EXPECT_EQ(e.GetPanel(s("outer"))->parentWidget(), e.Page());
-    EXPECT_EQ(e.GetPopMenu(s("menu1"))->parent(),
+    EXPECT_EQ(e.Get<TSkButton>(s("child"))->parentWidget(), e.Get<TSkPanel>(s("inner")));
+    EXPECT_EQ(e.Get<TSkPanel>(s("inner"))->parentWidget(), e.Get<TSkPanel>(s("outer")));
+    EXPECT_EQ(e.Get<TSkPanel>(s("outer"))->parentWidget(), e.Page());
+    EXPECT_EQ(e.Get<TSkPopMenu>(s("menu1"))->parent(),
               form.get()); // owned by the window whatever its master
     EXPECT_TRUE(dialogs.messages.isEmpty());
 }
@@ -90,8 +91,8 @@ TEST_F(EngineTest, TwoEnginesOnOneWindow)
     EXPECT_EQ(form->Notebook()->currentIndex(), 1);
     EXPECT_EQ(form->StructFile, s("show.txt"));
     // Each engine sees only its own objects.
-    EXPECT_EQ(first.GetButton(s("b"))->parentWidget(), form->Notebook()->page(0));
-    EXPECT_EQ(second.GetButton(s("b"))->parentWidget(), form->Notebook()->page(1));
+    EXPECT_EQ(first.Get<TSkButton>(s("b"))->parentWidget(), form->Notebook()->page(0));
+    EXPECT_EQ(second.Get<TSkButton>(s("b"))->parentWidget(), form->Notebook()->page(1));
     first.ShowErrors = false;
     EXPECT_EQ(first.GetControl(s("only2")), nullptr);
     EXPECT_TRUE(dialogs.messages.isEmpty());
@@ -129,8 +130,8 @@ TEST_F(EngineTest, AnchorsAndCentring)
                   "[plain]\ntype=button\nmaster=box\nleft=5\ntop=6\nwidth=20\nheight=20\n");
     TSkStract &e = build("s.txt");
     QWidget *all = qobject_cast<QWidget *>(e.GetControl(s("all")));
-    TSkPanel *centred = e.GetPanel(s("centred"));
-    TSkButton *corner = e.GetButton(s("corner"));
+    TSkPanel *centred = e.Get<TSkPanel>(s("centred"));
+    TSkButton *corner = e.Get<TSkButton>(s("corner"));
     EXPECT_EQ(all->geometry(), QRect(QPoint(10, 10), QPoint(389, 289)));
     EXPECT_EQ(platform::FormLayout::anchors(all), platform::AnchorLeft | platform::AnchorTop |
                                                       platform::AnchorRight |
@@ -139,15 +140,15 @@ TEST_F(EngineTest, AnchorsAndCentring)
     EXPECT_EQ(corner->geometry(), QRect(320, 275, 80, 25));
     EXPECT_EQ(platform::FormLayout::anchors(corner),
               platform::AnchorRight | platform::AnchorBottom);
-    EXPECT_EQ(platform::FormLayout::anchors(e.GetButton(s("plain"))),
+    EXPECT_EQ(platform::FormLayout::anchors(e.Get<TSkButton>(s("plain"))),
               platform::AnchorLeft | platform::AnchorTop);
 
-    platform::FormLayout::setBounds(e.GetPanel(s("box")), QRect(0, 0, 600, 500));
+    platform::FormLayout::setBounds(e.Get<TSkPanel>(s("box")), QRect(0, 0, 600, 500));
     centred->CenterInParent(); // what the engine does after every resize of the window
     EXPECT_EQ(all->geometry(), QRect(QPoint(10, 10), QPoint(589, 489)));
     EXPECT_EQ(centred->geometry(), QRect(250, 20, 100, 50));
     EXPECT_EQ(corner->geometry(), QRect(520, 475, 80, 25));
-    EXPECT_EQ(e.GetButton(s("plain"))->pos(), QPoint(5, 6));
+    EXPECT_EQ(e.Get<TSkButton>(s("plain"))->pos(), QPoint(5, 6));
 }
 
 TEST_F(EngineTest, CommonKeysApplyFromLastToFirst)
@@ -160,14 +161,14 @@ TEST_F(EngineTest, CommonKeysApplyFromLastToFirst)
                   "[top]\ntype=panel\nmaster=box\nalign=TOP\nheight=40\nvisible=no\n"
                   "[gone]\ntype=button\nmaster=box\nenabled=0\nvisible=false\n");
     TSkStract &e = build("s.txt");
-    TSkPanel *left = e.GetPanel(s("left"));
+    TSkPanel *left = e.Get<TSkPanel>(s("left"));
     EXPECT_EQ(platform::FormLayout::align(left), TAlign::Left);
     EXPECT_EQ(left->width(), 50);
-    EXPECT_EQ(left->height(), 260);                 // below the top-aligned panel
-    EXPECT_FALSE(e.GetPanel(s("top"))->isHidden()); // "no" is not a boolean: default true
-    EXPECT_EQ(e.GetPanel(s("top"))->height(), 40);
-    EXPECT_FALSE(e.GetButton(s("gone"))->isEnabled());
-    EXPECT_TRUE(e.GetButton(s("gone"))->isHidden());
+    EXPECT_EQ(left->height(), 260);                      // below the top-aligned panel
+    EXPECT_FALSE(e.Get<TSkPanel>(s("top"))->isHidden()); // "no" is not a boolean: default true
+    EXPECT_EQ(e.Get<TSkPanel>(s("top"))->height(), 40);
+    EXPECT_FALSE(e.Get<TSkButton>(s("gone"))->isEnabled());
+    EXPECT_TRUE(e.Get<TSkButton>(s("gone"))->isHidden());
 }
 
 TEST_F(EngineTest, FontsCursorsAndCaptions)
@@ -183,20 +184,20 @@ TEST_F(EngineTest, FontsCursorsAndCaptions)
                   "[Check2]\ntype=check_box\ncaption=Подсветка\n");
     TSkStract &e = build("s.txt");
     const QFont base = QApplication::font();
-    TSkLabel *size = e.GetLabel(s("size"));
+    TSkLabel *size = e.Get<TSkLabel>(s("size"));
     EXPECT_EQ(size->font().pointSize(), 12);
     EXPECT_EQ(size->font().family(), base.family());
-    TSkLabel *full = e.GetLabel(s("full"));
+    TSkLabel *full = e.Get<TSkLabel>(s("full"));
     EXPECT_EQ(full->font().family(), s("Tahoma"));
     EXPECT_EQ(full->font().pointSize(), 8);
     EXPECT_TRUE(full->font().bold());
     EXPECT_TRUE(full->font().underline());
     EXPECT_FALSE(full->font().italic());
     EXPECT_EQ(full->palette().color(QPalette::WindowText), QColor(255, 0, 0));
-    EXPECT_FALSE(e.GetLabel(s("plainify"))->font().bold());
-    EXPECT_EQ(e.GetButton(s("hand1"))->cursor().shape(), Qt::PointingHandCursor);
-    EXPECT_EQ(e.GetButton(s("hand2"))->cursor().shape(), Qt::PointingHandCursor);
-    EXPECT_EQ(platform::cursorNumber(e.GetButton(s("zoom"))->cursor()), 141);
+    EXPECT_FALSE(e.Get<TSkLabel>(s("plainify"))->font().bold());
+    EXPECT_EQ(e.Get<TSkButton>(s("hand1"))->cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_EQ(e.Get<TSkButton>(s("hand2"))->cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_EQ(platform::cursorNumber(e.Get<TSkButton>(s("zoom"))->cursor()), 141);
     EXPECT_EQ(platform::cursorNumber(platform::cursorFor(144)), 144);
     EXPECT_EQ(qobject_cast<TSkCheckBox *>(e.GetControl(s("check1")))->text(), s("Check1"));
     EXPECT_EQ(qobject_cast<TSkCheckBox *>(e.GetControl(s("check2")))->text(), s("Подсветка"));
@@ -215,26 +216,26 @@ TEST_F(EngineTest, SimpleControlKeys)
                   "[p1]\ntype=panel\nvisible_ex=1\ncaption=never shown\n"
                   "[b]\ntype=button\nload=items.txt\ncaption=Выход\naction=form_close\n");
     TSkStract &e = build("s.txt");
-    TSkComboBox *combo = e.GetComboBox(s("combo"));
+    TSkComboBox *combo = e.Get<TSkComboBox>(s("combo"));
     EXPECT_EQ(combo->currentIndex(), 0);
     EXPECT_EQ(combo->currentText(), s("Первый"));
     EXPECT_EQ(combo->GetSelectedValue(), s("1"));
     EXPECT_FALSE(combo->isEditable());
-    EXPECT_EQ(e.GetEditBox(s("a"))->MinLink(), e.GetEditBox(s("from")));
-    EXPECT_EQ(e.GetEditBox(s("to"))->MinLink(), nullptr);
+    EXPECT_EQ(e.Get<TSkEditBox>(s("a"))->MinLink(), e.Get<TSkEditBox>(s("from")));
+    EXPECT_EQ(e.Get<TSkEditBox>(s("to"))->MinLink(), nullptr);
     EXPECT_EQ(dialogs.texts(), QStringList{s("GetComponent. Не найден контрол: nosuch")});
     auto *spin = qobject_cast<TSkSpinEdit *>(e.GetControl(s("spin")));
     spin->setValue(-100);
     EXPECT_EQ(spin->value(), -1);
     spin->setValue(5000000);
     EXPECT_EQ(spin->value(), 1000000);
-    TSkSpeedButton *sp = e.GetSpeedButton(s("sp"));
+    TSkSpeedButton *sp = e.Get<TSkSpeedButton>(s("sp"));
     EXPECT_TRUE(sp->Down());
     EXPECT_TRUE(sp->DownState);
     EXPECT_EQ(sp->GroupIndex(), 2);
-    EXPECT_TRUE(e.GetPanel(s("p1"))->isHidden());
-    EXPECT_EQ(e.GetButton(s("b"))->Caption(), s("Выход"));
-    EXPECT_EQ(e.GetButton(s("b"))->ActionText, s("form_close"));
+    EXPECT_TRUE(e.Get<TSkPanel>(s("p1"))->isHidden());
+    EXPECT_EQ(e.Get<TSkButton>(s("b"))->Caption(), s("Выход"));
+    EXPECT_EQ(e.Get<TSkButton>(s("b"))->ActionText, s("form_close"));
 }
 
 TEST_F(EngineTest, LookupsIgnoreOnlyLatinCase)
@@ -248,14 +249,14 @@ TEST_F(EngineTest, LookupsIgnoreOnlyLatinCase)
                   "[zoomA]\ntype=combo_box\naction=zoomx*1\n"
                   "[zoomB]\ntype=combo_box\naction=zoom*insert\n");
     TSkStract &e = build("s.txt");
-    TSkButton *first = e.GetButton(s("bUtToN1"));
+    TSkButton *first = e.Get<TSkButton>(s("bUtToN1"));
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first->Caption(), s("")); // the one created first
-    EXPECT_NE(e.GetButton(s("Кнопка")), nullptr);
-    EXPECT_EQ(e.GetButton(s("КНОПКА")), nullptr);
-    EXPECT_EQ(e.GetButton(s("speedone")), nullptr);
+    EXPECT_NE(e.Get<TSkButton>(s("Кнопка")), nullptr);
+    EXPECT_EQ(e.Get<TSkButton>(s("КНОПКА")), nullptr);
+    EXPECT_EQ(e.Get<TSkButton>(s("speedone")), nullptr);
     EXPECT_NE(e.GetControl(s("speedone")), nullptr);
-    EXPECT_EQ(e.GetButton(s("")), nullptr);
+    EXPECT_EQ(e.Get<TSkButton>(s("")), nullptr);
     EXPECT_EQ(dialogs.texts(), (QStringList{s("GetComponent. Не найден контрол: КНОПКА"),
                                             s("GetComponent. Не найден контрол: speedone"),
                                             s("GetComponent. Не найден контрол: ")}));

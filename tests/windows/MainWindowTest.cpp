@@ -2,6 +2,7 @@
 
 #include "../support/TempDir.h"
 #include "../support/TestArchive.h"
+#include "controls/Button.h"
 #include "controls/PageView.h"
 #include "core/ResourceArchive.h"
 #include "engine/StructureEngine.h"
@@ -59,10 +60,7 @@ protected:
         qunsetenv("XDG_RUNTIME_DIR");
     }
 
-    TSkHtml *view(TfrmMain &main)
-    {
-        return qobject_cast<TSkHtml *>(main.ShowEngine()->GetHtml(s("html_see")));
-    }
+    TSkHtml *view(TfrmMain &main) { return main.ShowEngine()->Get<TSkHtml>(s("html_see")); }
 
     TempDir app;
     TempDir runtime;
@@ -99,7 +97,7 @@ TEST_F(ViewerTest, BuildsFromTheArchiveWhenThereIsOne)
                   .bytes());
     TfrmMain main;
     EXPECT_EQ(main.windowTitle(), s("Из архива"));
-    EXPECT_NE(main.MainEngine()->GetButton(s("b")), nullptr);
+    EXPECT_NE(main.MainEngine()->Get<TSkButton>(s("b")), nullptr);
     EXPECT_NE(view(main), nullptr); // struct_show.txt still comes from disk
 }
 
