@@ -22,14 +22,27 @@ TPageTreeLinks *TPageTreeLinks::find(const TSkHtml *view)
                 : nullptr;
 }
 
+namespace {
+
+// Only an object that can follow a page is linked: a control of a type still
+// to come must not hide the contents tree.
+QObject *follower(QObject *tree)
+{
+    if (!tree || tree->metaObject()->indexOfMethod("SyncToPage(QString)") < 0)
+        return nullptr;
+    return tree;
+}
+
+} // namespace
+
 void TPageTreeLinks::SetTree(QObject *tree)
 {
-    m_tree = tree;
+    m_tree = follower(tree);
 }
 
 void TPageTreeLinks::SetTreeEx(QObject *tree)
 {
-    m_treeEx = tree;
+    m_treeEx = follower(tree);
 }
 
 void TPageTreeLinks::follow(const QString &fromAppFolder, const QString &fromPageFolder)

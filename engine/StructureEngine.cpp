@@ -4,29 +4,21 @@
 #include "controls/CheckBox.h"
 #include "controls/ComboBox.h"
 #include "controls/ContentsTree.h"
-#include "controls/ControlUtils.h"
 #include "controls/EditBox.h"
-#include "controls/Label.h"
 #include "controls/ListBox.h"
 #include "controls/MenuItem.h"
-#include "controls/PageView.h"
 #include "controls/Panel.h"
 #include "controls/ParentPanel.h"
 #include "controls/PopupMenu.h"
-#include "controls/ProgressBar.h"
-#include "controls/RadioButton.h"
 #include "controls/ScrollBox.h"
 #include "controls/SpeedButton.h"
-#include "controls/SpinEdit.h"
-#include "controls/Splitter.h"
-#include "controls/TrackBar.h"
 #include "core/ActionText.h"
-#include "core/PathUtils.h"
+#include "core/LogCategories.h"
 #include "core/ResourceArchive.h"
 #include "core/TextUtils.h"
 #include "core/ValueSyntax.h"
 #include "engine/CommandTable.h"
-#include "engine/PageTreeLinks.h"
+#include "engine/PropertyKeys.h"
 #include "engine/SkinCache.h"
 #include "engine/SkinnedWindow.h"
 #include "platform/Cursors.h"
@@ -37,82 +29,17 @@
 #include "platform/Notebook.h"
 #include "platform/SkinFrame.h"
 #include "platform/Text.h"
-#include "platform/ThemeLink.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QHelpEvent>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QToolTip>
+#include <QVarLengthArray>
 
 namespace {
 
 const char *const kTypeProperty = "remontType";
-
-// Types whose controls another object can be placed on.
-bool isContainerType(const QString &type)
-{
-    return type == QLatin1String("panel") || type == QLatin1String("parent_panel") ||
-           type == QLatin1String("flash") || type == QLatin1String("scroll_box");
-}
-
-// Types whose own controls come later: they are built as plain widgets of the
-// right name, list and container rule so that building never fails on them.
-bool isPlaceholderType(const QString &type)
-{
-    static const QStringList kTypes = {
-        QStringLiteral("tree_ex"),   QStringLiteral("image"),    QStringLiteral("gif"),
-        QStringLiteral("pic"),       QStringLiteral("list_img"), QStringLiteral("grid"),
-        QStringLiteral("html_grid"), QStringLiteral("diagram"),  QStringLiteral("flash"),
-    };
-    return kTypes.contains(type);
-}
-
-// Changes only the parts the font value gives; a style part replaces the style.
-void changeFont(QFont &font, const TFontSpec &parsed)
-{
-    if (parsed.Face)
-        font.setFamily(*parsed.Face);
-    if (parsed.Size && *parsed.Size > 0)
-        font.setPointSize(*parsed.Size);
-    if (parsed.SetStyle) {
-        font.setBold(parsed.Bold);
-        font.setItalic(parsed.Italic);
-        font.setUnderline(parsed.Underline);
-        font.setStrikeOut(false);
-    }
-}
-
-QColor toQColor(TColor c)
-{
-    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
-}
-
-// Hands a control's left-button presses to the window's drag handler, so a
-// window without caption can be moved by its panels and labels.
-class DragForwarder : public QObject
-{
-public:
-    DragForwarder(TSkForm *window, QObject *parent)
-        : QObject(parent)
-        , m_window(window)
-    {}
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::MouseButtonPress && m_window) {
-            auto *mouse = static_cast<QMouseEvent *>(event);
-            const QPoint at = mouse->position().toPoint();
-            m_window->DragMouseDown(mouse->button(), mouse->modifiers(), at.x(), at.y());
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    QPointer<TSkForm> m_window;
-};
 
 // Switches the frame's painting back on however the build ends.
 class PaintingOnAtExit
@@ -311,14 +238,20 @@ QWidget *TSkStract::MakeObject(QWidget *parent, const QString &name, const QStri
     }
     if (type == QLatin1String("none"))
         return nullptr;
-    if (type == QLatin1String("pop_menu")) {
-        auto *menu = new TSkPopMenu(Window);
-        menu->setObjectName(name);
-        menu->setProperty(kTypeProperty, type);
-        connect(menu, &TSkPopMenu::itemClicked, this,
-                [this](TSkItem *item) { ControlClick(item); });
-        BuildMenu(menu, name);
-        append(menu, type);
+    const TControlType *row = FindControlType(type);
+    if (!row) {
+        ReportError(QStringLiteral("MakeObject. Объект ") + name +
+                    QStringLiteral(" имеет неизвестный тип ") + type);
+        return nullptr;
+    }
+
+    if (row->has(TControlType::Unplaced)) {
+        QObject *object = row->Create(*this, Window, name);
+        object->setObjectName(name);
+        object->setProperty(kTypeProperty, type);
+        if (row->ApplyKey)
+            SetProperty(object, name, type);
+        append(object, type);
         return nullptr;
     }
 
@@ -326,117 +259,20 @@ QWidget *TSkStract::MakeObject(QWidget *parent, const QString &name, const QStri
         parent = box->Content();
     if (parent)
         platform::FormLayout::of(parent);
-
-    QWidget *control = nullptr;
-    bool themeDefault = true;
-    if (type == QLatin1String("button")) {
-        auto *button = new TSkButton(parent);
-        connect(button, &QPushButton::clicked, this, [this, button] { ControlClick(button); });
-        control = button;
-    } else if (type == QLatin1String("sp_button")) {
-        auto *button = new TSkSpeedButton(parent);
-        connect(button, &QToolButton::clicked, this, [this, button] { ControlClick(button); });
-        control = button;
-    } else if (type == QLatin1String("panel")) {
-        auto *panel = new TSkPanel(parent);
-        connect(panel, &TSkPanel::doubleClicked, this, [this, panel] { ControlClick(panel); });
-        control = panel;
-    } else if (type == QLatin1String("parent_panel")) {
-        control = new TParentPanel(parent);
-        themeDefault = false;
-    } else if (type == QLatin1String("split")) {
-        control = new TSkSplitter(parent);
-    } else if (type == QLatin1String("label")) {
-        control = new TSkLabel(parent);
-    } else if (type == QLatin1String("track_bar")) {
-        control = new TSkTrackBar(parent);
-    } else if (type == QLatin1String("list_box")) {
-        control = new TSkListBox(parent);
-    } else if (type == QLatin1String("scroll_box")) {
-        control = new TSkScrollBox(parent);
-    } else if (type == QLatin1String("edit_box")) {
-        auto *edit = new TSkEditBox(parent);
-        edit->clear();
-        connect(edit, &TSkEditBox::keyDown, this,
-                [this, edit](int key, Qt::KeyboardModifiers m) { ControlKeyDown(edit, key, m); });
-        control = edit;
-        themeDefault = false;
-    } else if (type == QLatin1String("check_box")) {
-        auto *box = new TSkCheckBox(parent);
-        box->setText(name);
-        connect(box, &QCheckBox::clicked, this, [this, box] { ControlClick(box); });
-        control = box;
-        themeDefault = false;
-    } else if (type == QLatin1String("r_button")) {
-        auto *radio = new TSkRadioButton(parent);
-        radio->setText(QString());
-        control = radio;
-        themeDefault = false;
-    } else if (type == QLatin1String("progress_bar")) {
-        control = new TSkProgressBar(parent);
-        themeDefault = false;
-    } else if (type == QLatin1String("combo_box")) {
-        auto *combo = new TSkComboBox(parent);
-        control = combo;
-        themeDefault = false;
-    } else if (type == QLatin1String("spin_edit")) {
-        control = new TSkSpinEdit(parent);
-        themeDefault = false;
-    } else if (type == QLatin1String("media")) {
-        // Owned by the window and placed nowhere; its picture goes to the master.
-        auto *media = new QObject(Window);
-        media->setObjectName(name);
-        media->setProperty(kTypeProperty, type);
-        SetProperty(media, name, type);
-        append(media, type);
-        return nullptr;
-    } else if (type == QLatin1String("tree")) {
-        auto *tree = new TSkTree(parent);
-        connect(tree, &TSkTree::nodeClicked, this, [this, tree] { ControlClick(tree); });
-        control = tree;
-    } else if (type == QLatin1String("html")) {
-        auto *view = new TSkHtml(parent);
-        view->OnCommand = [engine = QPointer<TSkStract>(this)](RHelpAction &record) {
-            if (engine)
-                engine->ExecuteAction(record);
-        };
-        control = view;
-        themeDefault = false;
-    } else if (isPlaceholderType(type)) {
-        auto *placeholder = new QFrame(parent);
-        placeholder->setProperty("placeholder", true);
-        control = placeholder;
-        themeDefault = false;
-    } else {
-        ReportError(QStringLiteral("MakeObject. Объект ") + name +
-                    QStringLiteral(" имеет неизвестный тип ") + type);
-        return nullptr;
-    }
-
+    auto *control = static_cast<QWidget *>(row->Create(*this, parent, name));
     control->setObjectName(name);
     control->setProperty(kTypeProperty, type);
     control->setToolTipDuration(-1);
-    if (themeDefault)
+    if (row->has(TControlType::ThemeDefault))
         platform::setSkinObject(control, QStringLiteral("default"));
     control->show();
     // The control is listed before its keys apply: keys that name it (a
     // check box enabling itself, say) find it.
     append(control, type);
     SetProperty(control, name, type);
-    if (auto *list = qobject_cast<TSkListBox *>(control)) {
-        // Wired after the keys, as authors expect from the original viewer.
-        connect(list, &QListWidget::itemDoubleClicked, this, [this, list] { ControlClick(list); });
-        list->viewport()->installEventFilter(this);
-    }
-    if (auto *combo = qobject_cast<TSkComboBox *>(control)) {
-        // After the keys, so loading the items file does not run the action.
-        connect(combo, &QComboBox::currentIndexChanged, this,
-                [this, combo] { ControlClick(combo); });
-    }
-    if (type == QLatin1String("combo_box") || type == QLatin1String("list_box") ||
-        type == QLatin1String("check_box") || type == QLatin1String("edit_box"))
-        control->setProperty("remontBuilt", true);
-    return isContainerType(type) ? control : nullptr;
+    if (row->AfterKeys)
+        row->AfterKeys(*this, control);
+    return row->has(TControlType::Container) ? control : nullptr;
 }
 
 void TSkStract::append(QObject *control, const QString &type)
@@ -478,19 +314,9 @@ QWidget *TSkStract::Page() const
 void TSkStract::SetProperty(QObject *control, const QString &name, const QString &rawType)
 {
     const QString type = rawType.toLower();
-    static const QStringList kKnown = {
-        QStringLiteral("form"),         QStringLiteral("button"),
-        QStringLiteral("sp_button"),    QStringLiteral("panel"),
-        QStringLiteral("parent_panel"), QStringLiteral("split"),
-        QStringLiteral("label"),        QStringLiteral("track_bar"),
-        QStringLiteral("edit_box"),     QStringLiteral("check_box"),
-        QStringLiteral("r_button"),     QStringLiteral("progress_bar"),
-        QStringLiteral("spin_edit"),    QStringLiteral("combo_box"),
-        QStringLiteral("list_box"),     QStringLiteral("scroll_box"),
-        QStringLiteral("media"),        QStringLiteral("tree"),
-        QStringLiteral("html"),
-    };
-    if (!kKnown.contains(type) && !isPlaceholderType(type)) {
+    const bool isWindow = control == Window;
+    const TControlType *row = isWindow ? nullptr : FindControlType(type);
+    if (!isWindow && !row) {
         platform::showMessage(QStringLiteral("SetProperty. Объект ") + name +
                               QStringLiteral(" имеет неизвестный тип ") + type);
         return;
@@ -499,489 +325,37 @@ void TSkStract::SetProperty(QObject *control, const QString &name, const QString
     if (keys.isEmpty())
         return;
     auto *widget = qobject_cast<QWidget *>(control);
-    const bool isWindow = control == Window;
     platform::Anchors remembered;
     if (widget && !isWindow) {
         remembered = platform::FormLayout::anchors(widget);
         platform::FormLayout::setAnchors(widget, {});
     }
-    for (qsizetype i = keys.size() - 1; i >= 0; --i)
-        applyCommonKey(control, name, keys[i].toLower(), Ini->readString(name, keys[i]));
-    for (const QString &key : keys) {
-        const QString lower = key.toLower();
-        const QString value = Ini->readString(name, key);
-        if (isWindow)
-            applyFormKey(name, lower, value);
-        else
-            applyControlKey(control, type, name, lower, value);
+    QVarLengthArray<bool, 32> known(keys.size());
+    for (qsizetype i = keys.size() - 1; i >= 0; --i) {
+        const QString key = keys[i].toLower();
+        const QString value = Ini->readString(name, keys[i]);
+        TKeyContext k{*this, control, name, key, value};
+        known[i] = applyCommonKey(k);
+    }
+    for (qsizetype i = 0; i < keys.size(); ++i) {
+        const QString key = keys[i].toLower();
+        const QString value = Ini->readString(name, keys[i]);
+        TKeyContext k{*this, control, name, key, value};
+        if (isWindow) {
+            known[i] = applyFormKey(k) || known[i];
+        } else if (widget && k.is("anchor") && type != QLatin1String("split")) {
+            applyAnchor(k);
+            known[i] = true;
+        } else if (row->ApplyKey(k)) {
+            known[i] = true;
+        }
+        if (!known[i] && !k.is("type") && !k.is("master"))
+            qCInfo(lcEngine).noquote() << Window->StructFile + QStringLiteral(": [") + name +
+                                              QStringLiteral("] unknown key ") + keys[i];
     }
     if (widget && !isWindow && remembered != platform::Anchors() &&
         platform::FormLayout::anchors(widget) == platform::Anchors())
         platform::FormLayout::setAnchors(widget, remembered);
-}
-
-void TSkStract::applyCommonKey(QObject *control, const QString &section, const QString &key,
-                               const QString &value)
-{
-    auto *widget = qobject_cast<QWidget *>(control);
-    if (!widget)
-        return;
-    const bool isWindow = control == Window;
-    auto setEdge = [&](auto change) {
-        QRect bounds = widget->geometry();
-        change(bounds);
-        if (isWindow)
-            widget->setGeometry(bounds);
-        else
-            platform::FormLayout::setBounds(widget, bounds);
-    };
-    if (key == QLatin1String("top")) {
-        const int v = StrictInteger(value, section, key);
-        setEdge([v](QRect &r) { r.moveTop(v); });
-    } else if (key == QLatin1String("left")) {
-        const int v = StrictInteger(value, section, key);
-        setEdge([v](QRect &r) { r.moveLeft(v); });
-    } else if (key == QLatin1String("width")) {
-        const int v = StrictInteger(value, section, key);
-        setEdge([v](QRect &r) { r.setWidth(v); });
-    } else if (key == QLatin1String("height")) {
-        const int v = StrictInteger(value, section, key);
-        setEdge([v](QRect &r) { r.setHeight(v); });
-    } else if (key == QLatin1String("enabled")) {
-        widget->setEnabled(ParseBool(value, true));
-    } else if (key == QLatin1String("cursor")) {
-        widget->setCursor(platform::cursorFor(ParseCursor(value, section, key)));
-    } else if (key == QLatin1String("visible")) {
-        const bool visible = ParseBool(value, true);
-        // A window is shown by its owner; the key can only keep it hidden.
-        if (!isWindow || !visible)
-            widget->setVisible(visible);
-    } else if (key == QLatin1String("align")) {
-        if (!isWindow)
-            platform::FormLayout::setAlign(widget, ParseAlign(value));
-    }
-}
-
-void TSkStract::applyFormKey(const QString &section, const QString &key, const QString &value)
-{
-    TSkForm *w = Window;
-    if (key == QLatin1String("caption")) {
-        w->setWindowTitle(value);
-    } else if (key == QLatin1String("title")) {
-        QGuiApplication::setApplicationDisplayName(value);
-    } else if (key == QLatin1String("but_help")) {
-        w->SetHelpButton(true);
-        w->HelpAction = value;
-    } else if (key == QLatin1String("save_pos")) {
-        SavePos = ParseBool(value, false);
-    } else if (key == QLatin1String("min_width")) {
-        w->SkinFrame()->setMinWidth(StrictInteger(value, section, key));
-    } else if (key == QLatin1String("min_height")) {
-        w->SkinFrame()->setMinHeight(StrictInteger(value, section, key));
-    } else if (key == QLatin1String("dialog")) {
-        w->SetDialog(ParseBool(value, false));
-    } else if (key == QLatin1String("splash")) {
-        Splash = value;
-    } else if (key == QLatin1String("top") || key == QLatin1String("left") ||
-               key == QLatin1String("width") || key == QLatin1String("height")) {
-        applyCommonKey(w, section, key, value);
-    } else if (key == QLatin1String("action")) {
-        w->StartAction = value;
-    } else if (key == QLatin1String("reg_dat")) {
-        RegPath = value;
-    } else if (key == QLatin1String("visible")) {
-        applyCommonKey(w, section, key, value);
-    } else if (key == QLatin1String("size")) {
-        w->SetResizable(ParseBool(value, true));
-    } else if (key == QLatin1String("moving")) {
-        w->Moving = ParseBool(value, false);
-    } else if (key == QLatin1String("esc_close")) {
-        w->EscClose = ParseBool(value, false);
-    } else if (key == QLatin1String("splash_close_auto")) {
-        SplashAutoClose = ParseBool(value, true);
-    } else if (key == QLatin1String("hint_color") || key == QLatin1String("hint_font_color")) {
-        if (const auto color = ParseColor(value)) {
-            QPalette p = QToolTip::palette();
-            p.setColor(key == QLatin1String("hint_color") ? QPalette::ToolTipBase
-                                                          : QPalette::ToolTipText,
-                       toQColor(*color));
-            QToolTip::setPalette(p);
-        }
-    } else if (key == QLatin1String("message_font")) {
-        changeFont(w->MessageFont(), ParseFont(value, section, key));
-    } else if (key == QLatin1String("help_id")) {
-        HelpId = value;
-    } else if (key == QLatin1String("effect")) {
-        w->Effect = value;
-    } else if (key == QLatin1String("but_max")) {
-        w->MaximizedButtons += NthField(value, 1) + u';';
-        w->NormalButtons += NthField(value, 2) + u';';
-    } else if (key == QLatin1String("hide_caption")) {
-        if (ParseBool(value, true))
-            w->SkinFrame()->setBorderStyle(platform::SkinFrame::BorderStyle::None);
-    } else if (key == QLatin1String("ico")) {
-        const QString file = AppPath(value);
-        const QString native = platform::findOnDisk(file);
-        const QIcon icon(native);
-        if (native.isEmpty() || !QFile::exists(native) || icon.isNull())
-            throw EConvertError(QStringLiteral("Не удается открыть файл ") + file);
-        QApplication::setWindowIcon(icon);
-        w->setWindowIcon(icon);
-    } else if (key == QLatin1String("skin")) {
-        const QString file = NthField(value, 1);
-        const QString object = NthField(value, 2);
-        SkinFile = file;
-        if (!file.isEmpty() && SkinCache->AddSkin(AppPath(file))) {
-            if (platform::ThemeLink *link = SkinCache->FindLink(AppPath(file))) {
-                w->SkinFrame()->setThemeLink(link);
-                link->link(w);
-            }
-        }
-        if (!object.isEmpty())
-            w->SkinFrame()->setSkinObject(object);
-    }
-}
-
-void TSkStract::applyAnchor(QWidget *control, const QString &section, const QString &key,
-                            const QString &value)
-{
-    const TAnchorSpec edges = ParseAnchor(value, section, key);
-    const Qt::Orientations free = platform::FormLayout::placeAnchored(
-        control, {edges.Left, edges.Top, edges.Right, edges.Bottom});
-    if (auto *panel = qobject_cast<TSkPanel *>(control)) {
-        if (free & Qt::Horizontal)
-            panel->SetCenterHorz(true);
-        if (free & Qt::Vertical)
-            panel->SetCenterVert(true);
-    } else if (auto *parentPanel = qobject_cast<TParentPanel *>(control)) {
-        if (free & Qt::Horizontal)
-            parentPanel->SetCenterHorz(true);
-        if (free & Qt::Vertical)
-            parentPanel->SetCenterVert(true);
-    }
-}
-
-void TSkStract::applyFont(QWidget *control, const QString &section, const QString &key,
-                          const QString &value)
-{
-    const TFontSpec parsed = ParseFont(value, section, key);
-    QFont font = control->font();
-    changeFont(font, parsed);
-    control->setFont(font);
-    if (parsed.Color) {
-        QPalette p = control->palette();
-        const QColor color = toQColor(*parsed.Color);
-        p.setColor(QPalette::WindowText, color);
-        p.setColor(QPalette::ButtonText, color);
-        p.setColor(QPalette::Text, color);
-        control->setPalette(p);
-    }
-}
-
-void TSkStract::applySkinPair(QWidget *control, const QString &value, bool useFile)
-{
-    const QString object = NthField(value, 1);
-    if (!object.isEmpty())
-        platform::setSkinObject(control, object);
-    if (!useFile)
-        return;
-    const QString file = NthField(value, 2);
-    if (file.isEmpty())
-        return;
-    // Every control naming the file is drawn with it, not only the first.
-    SkinCache->AddSkin(AppPath(file));
-    if (platform::ThemeLink *link = SkinCache->FindLink(AppPath(file)))
-        link->link(control);
-}
-
-void TSkStract::giveDragHandler(QWidget *control)
-{
-    if (!Window->Moving || control->property("remontDrag").toBool())
-        return;
-    control->setProperty("remontDrag", true);
-    control->installEventFilter(new DragForwarder(Window, control));
-}
-
-void TSkStract::applyTreeKey(TSkTree *tree, const QString &section, const QString &key,
-                             const QString &value)
-{
-    const auto is = [&](const char *name) {
-        return key == QLatin1String(name);
-    };
-    if (is("min_width") || is("min_height") || is("max_width") || is("max_height")) {
-        platform::SizeConstraints c = platform::FormLayout::constraints(tree);
-        const int v = StrictInteger(value, section, key);
-        (is("min_width")    ? c.minWidth
-         : is("min_height") ? c.minHeight
-         : is("max_width")  ? c.maxWidth
-                            : c.maxHeight) = v;
-        platform::FormLayout::setConstraints(tree, c);
-    } else if (is("action")) {
-        tree->ActionText = value;
-    } else if (is("load")) {
-        tree->LoadTree(value);
-    } else if (is("bordur")) {
-        tree->SetBorder(ParseBool(value, true));
-    } else if (is("open_block")) {
-        tree->SetOpenBlock(ParseBool(value, false));
-    } else if (is("link_html")) {
-        if (TSkHtml *view = Get<TSkHtml>(value))
-            TPageTreeLinks::of(view).SetTree(tree);
-    } else if (is("color")) {
-        if (const auto color = ParseColor(value)) {
-            QPalette p = tree->palette();
-            p.setColor(QPalette::Base, toQColor(*color));
-            tree->setPalette(p);
-        }
-    } else if (is("font")) {
-        applyFont(tree, section, key, value);
-    } else if (is("color_select")) {
-        if (const auto color = ParseColor(value))
-            tree->SetSelectColor(toQColor(*color));
-    } else if (is("but_next")) {
-        if (TSkSpeedButton *button = Get<TSkSpeedButton>(value))
-            tree->SetNextButton(button);
-    } else if (is("but_prev")) {
-        if (TSkSpeedButton *button = Get<TSkSpeedButton>(value))
-            tree->SetPrevButton(button);
-    } else if (is("skin")) {
-        applySkinPair(tree, value, false);
-    }
-}
-
-void TSkStract::applyHtmlKey(TSkHtml *view, const QString &section, const QString &key,
-                             const QString &value)
-{
-    const auto is = [&](const char *name) {
-        return key == QLatin1String(name);
-    };
-    if (is("action")) {
-        view->ActionPrefix = value;
-    } else if (is("move_cursor")) {
-        view->SetMoveCursor(ParseBool(value, false));
-    } else if (is("load")) {
-        view->LoadPage(value);
-    } else if (is("menu")) {
-        view->SetPopupMenu(Get<TSkPopMenu>(value));
-    } else if (is("link_tree_ex")) {
-        if (auto *tree = qobject_cast<QWidget *>(GetComponent(value, QStringLiteral("tree_ex"))))
-            TPageTreeLinks::of(view).SetTreeEx(tree);
-    } else if (is("link_tree")) {
-        if (TSkTree *tree = Get<TSkTree>(value))
-            TPageTreeLinks::of(view).SetTree(tree);
-    } else if (is("label_title")) {
-        if (TSkLabel *label = Get<TSkLabel>(value))
-            view->SetTitleLabel(label);
-    } else if (is("font_name")) {
-        view->SetDefaultFont(value, view->DefFontSize());
-    } else if (is("font_size")) {
-        view->SetDefaultFont(view->DefFontName(), StrictInteger(value, section, key));
-    } else if (is("min_width")) {
-        view->MinWidth = StrictInteger(value, section, key);
-    } else if (is("min_height")) {
-        view->MinHeight = StrictInteger(value, section, key);
-    } else if (is("move") && ParseBool(value, false)) {
-        // The press starts moving the window; drag-to-scroll never starts.
-        view->OnMouseDown = [window = QPointer<TSkForm>(Window)](QMouseEvent *mouse) {
-            const QPoint at = mouse->position().toPoint();
-            if (window)
-                window->DragMouseDown(mouse->button(), mouse->modifiers(), at.x(), at.y());
-        };
-    }
-}
-
-void TSkStract::applyControlKey(QObject *control, const QString &type, const QString &section,
-                                const QString &key, const QString &value)
-{
-    auto *widget = qobject_cast<QWidget *>(control);
-    if (!widget)
-        return;
-    const auto is = [&](const char *name) {
-        return key == QLatin1String(name);
-    };
-    if (is("anchor") && type != QLatin1String("split")) {
-        applyAnchor(widget, section, key, value);
-        return;
-    }
-
-    if (auto *button = qobject_cast<TSkButton *>(control)) {
-        if (is("text_align"))
-            button->SetTextAlignment(ParseAlignment(value));
-        else if (is("transparent"))
-            button->SetTransparent(ParseBool(value, true));
-        else if (is("word_wrap"))
-            button->SetWordWrap(ParseBool(value, false));
-        else if (is("action"))
-            button->ActionText = value;
-        else if (is("caption"))
-            button->SetCaption(value);
-        else if (is("hint"))
-            button->setToolTip(value);
-        else if (is("font"))
-            applyFont(button, section, key, value);
-        else if (is("skin"))
-            applySkinPair(button, value, true);
-    } else if (auto *sp = qobject_cast<TSkSpeedButton *>(control)) {
-        if (is("transparent"))
-            sp->SetTransparent(ParseBool(value, true));
-        else if (is("action"))
-            sp->ActionText = value;
-        else if (is("caption"))
-            sp->setText(value);
-        else if (is("hint"))
-            sp->setToolTip(value);
-        else if (is("group"))
-            sp->SetGroupIndex(StrictInteger(value, section, key));
-        else if (is("but_next_tree")) {
-            if (TSkTree *tree = Get<TSkTree>(value))
-                tree->SetNextButton(sp);
-        } else if (is("but_prev_tree")) {
-            if (TSkTree *tree = Get<TSkTree>(value))
-                tree->SetPrevButton(sp);
-        } else if (is("down")) {
-            sp->SetDown(ParseBool(value, false));
-            sp->DownState = sp->Down();
-        } else if (is("font"))
-            applyFont(sp, section, key, value);
-        else if (is("menu")) {
-            if (QMenu *menu = Get<TSkPopMenu>(value)) {
-                sp->setMenu(menu);
-                sp->setPopupMode(QToolButton::MenuButtonPopup);
-            }
-        } else if (is("skin"))
-            applySkinPair(sp, value, false);
-    } else if (auto *panel = qobject_cast<TSkPanel *>(control)) {
-        if (is("visible_ex")) {
-            if (ParseBool(value, true))
-                panel->ShowOrHide();
-        } else if (is("action"))
-            panel->ActionText = value;
-        else if (is("min_width") || is("max_width") || is("min_height")) {
-            platform::SizeConstraints c = platform::FormLayout::constraints(panel);
-            const int v = StrictInteger(value, section, key);
-            (is("min_width") ? c.minWidth : is("max_width") ? c.maxWidth : c.minHeight) = v;
-            platform::FormLayout::setConstraints(panel, c);
-        } else if (is("skin"))
-            applySkinPair(panel, value, false);
-        giveDragHandler(panel);
-    } else if (auto *pp = qobject_cast<TParentPanel *>(control)) {
-        if (is("action"))
-            pp->ActionText = value;
-        else if (is("min_width") || is("min_height")) {
-            platform::SizeConstraints c = platform::FormLayout::constraints(pp);
-            (is("min_width") ? c.minWidth : c.minHeight) = StrictInteger(value, section, key);
-            platform::FormLayout::setConstraints(pp, c);
-        } else if (is("color")) {
-            if (const auto color = ParseColor(value))
-                pp->SetColor(toQColor(*color));
-        } else
-            giveDragHandler(pp);
-    } else if (auto *split = qobject_cast<TSkSplitter *>(control)) {
-        if (is("action"))
-            split->ActionText = value;
-        else if (is("skin"))
-            applySkinPair(split, value, false);
-    } else if (auto *label = qobject_cast<TSkLabel *>(control)) {
-        if (is("url"))
-            label->SetUrlStyle(ParseBool(value, false));
-        else if (is("action"))
-            label->ActionText = value;
-        else if (is("caption"))
-            label->SetCaption(value);
-        else if (is("hint"))
-            label->setToolTip(value);
-        else if (is("font"))
-            applyFont(label, section, key, value);
-        else if (is("text_align"))
-            label->setAlignment(ParseAlignment(value) | Qt::AlignVCenter);
-        else if (is("html_title")) {
-            if (TSkHtml *view = Get<TSkHtml>(value))
-                view->SetTitleLabel(label);
-        } else if (is("word_wrap"))
-            label->setWordWrap(ParseBool(value, false));
-        else if (is("auto_size"))
-            label->SetAutoSize(ParseBool(value, false));
-        else if (is("skin"))
-            applySkinPair(label, value, false);
-        giveDragHandler(label);
-    } else if (auto *track = qobject_cast<TSkTrackBar *>(control)) {
-        if (is("action"))
-            track->ActionText = value;
-        else if (is("hint"))
-            track->setToolTip(value);
-        else if (is("skin"))
-            applySkinPair(track, value, false);
-    } else if (auto *edit = qobject_cast<TSkEditBox *>(control)) {
-        if (is("action"))
-            edit->ActionText = value;
-        else if (is("hint"))
-            edit->setToolTip(value);
-        else if (is("only_number"))
-            edit->OnlyNumber = ParseBool(value, false);
-        else if (is("min_link"))
-            edit->SetMinLink(Get<TSkEditBox>(value));
-    } else if (auto *check = qobject_cast<TSkCheckBox *>(control)) {
-        if (is("action"))
-            check->ActionText = value;
-        else if (is("hint"))
-            check->setToolTip(value);
-        else if (is("caption"))
-            check->setText(value);
-        else if (is("check"))
-            check->setChecked(ParseBool(value, false));
-        else if (is("enable_control"))
-            check->SetEnableControls(value);
-    } else if (auto *radio = qobject_cast<TSkRadioButton *>(control)) {
-        if (is("action"))
-            radio->ActionText = value;
-        else if (is("hint"))
-            radio->setToolTip(value);
-        else if (is("caption"))
-            radio->setText(value);
-        else if (is("check"))
-            radio->setChecked(ParseBool(value, false));
-    } else if (auto *progress = qobject_cast<TSkProgressBar *>(control)) {
-        if (is("hint"))
-            progress->setToolTip(value);
-    } else if (auto *spin = qobject_cast<TSkSpinEdit *>(control)) {
-        if (is("hint"))
-            spin->setToolTip(value);
-        else if (is("max"))
-            spin->SetMaxValue(StrictInteger(value, section, key));
-        else if (is("min"))
-            spin->SetMinValue(StrictInteger(value, section, key));
-    } else if (auto *combo = qobject_cast<TSkComboBox *>(control)) {
-        if (is("action"))
-            combo->ActionText = value;
-        else if (is("count_line"))
-            combo->setMaxVisibleItems(qMax(1, StrictInteger(value, section, key)));
-        else if (is("load")) {
-            combo->LoadItems(value);
-            combo->setCurrentIndex(0);
-        } else if (is("read_only"))
-            combo->SetReadOnly(ParseBool(value, false));
-        else if (is("skin"))
-            applySkinPair(combo, value, true);
-    } else if (auto *list = qobject_cast<TSkListBox *>(control)) {
-        if (is("action"))
-            list->ActionText = value;
-        else if (is("load"))
-            list->LoadItems(value);
-        else if (is("multiselect"))
-            list->SetMultiSelect(ParseBool(value, false));
-        else if (is("skin"))
-            applySkinPair(list, value, false);
-    } else if (auto *box = qobject_cast<TSkScrollBox *>(control)) {
-        if (is("skin"))
-            applySkinPair(box, value, false);
-    } else if (auto *tree = qobject_cast<TSkTree *>(control)) {
-        applyTreeKey(tree, section, key, value);
-    } else if (auto *view = qobject_cast<TSkHtml *>(control)) {
-        applyHtmlKey(view, section, key, value);
-    } else if (is("action")) {
-        // Content controls of later kinds keep their action for the dispatcher.
-        widget->setProperty("ActionText", value);
-    }
 }
 
 void TSkStract::ReportError(const QString &message)

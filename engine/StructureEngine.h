@@ -127,21 +127,6 @@ private:
     QObject *find(const QList<QPointer<QObject>> &list, const QString &name) const;
     void append(QObject *control, const QString &type);
     void buildPasses();
-    void applyCommonKey(QObject *control, const QString &section, const QString &key,
-                        const QString &value);
-    void applyFormKey(const QString &section, const QString &key, const QString &value);
-    void applyControlKey(QObject *control, const QString &type, const QString &section,
-                         const QString &key, const QString &value);
-    void applyTreeKey(TSkTree *tree, const QString &section, const QString &key,
-                      const QString &value);
-    void applyHtmlKey(TSkHtml *view, const QString &section, const QString &key,
-                      const QString &value);
-    void applyAnchor(QWidget *control, const QString &section, const QString &key,
-                     const QString &value);
-    void applyFont(QWidget *control, const QString &section, const QString &key,
-                   const QString &value);
-    void applySkinPair(QWidget *control, const QString &value, bool useFile);
-    void giveDragHandler(QWidget *control);
 
     QList<WorkEntry> m_work;
     QString m_formName;
