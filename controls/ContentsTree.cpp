@@ -2,6 +2,7 @@
 
 #include "controls/PictureFiles.h"
 #include "core/ActionText.h"
+#include "core/LogCategories.h"
 #include "core/ResourceArchive.h"
 #include "core/TreeFile.h"
 #include "platform/Jpeg.h"
@@ -233,6 +234,8 @@ int TSkTree::AddIcon(const QString &fileName)
     if (!picture.isNull()) {
         index = int(m_icons.size());
         m_icons.append(maskedIcon(picture));
+    } else {
+        qCInfo(lcTree).noquote() << "icon missing or unreadable:" << name;
     }
     m_iconIndex.insert(key, index);
     return index;

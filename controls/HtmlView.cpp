@@ -1,6 +1,7 @@
 #include "controls/HtmlView.h"
 
 #include "controls/PopupMenu.h"
+#include "core/LogCategories.h"
 #include "core/PathUtils.h"
 #include "core/ResourceArchive.h"
 #include "platform/Dialogs.h"
@@ -259,6 +260,7 @@ bool THtmlEx::LoadPage(const QString &fileName)
         return true;
     }
     if (!ResourceExists(file)) {
+        qCInfo(lcPage).noquote() << "page missing:" << file;
         platform::showMessage(QStringLiteral("Не найден файл: ") + file);
         return false;
     }
@@ -406,10 +408,17 @@ QVariant THtmlEx::loadResource(int type, const QUrl &url)
     case QTextDocument::ImageResource: {
         // A missing picture stays empty without a word, except a GIF, which
         // gets the archive reader's message.
-        if (THtmlEx::ExtensionOf(name.toLower()) != QLatin1String(".gif") && !ResourceExists(name))
+        if (THtmlEx::ExtensionOf(name.toLower()) != QLatin1String(".gif") &&
+            !ResourceExists(name)) {
+            qCInfo(lcPage).noquote() << "picture missing:" << name << "on" << CurrentFile();
             return emptyPicture();
+        }
         const QImage image = loadPicture(name);
-        return image.isNull() ? emptyPicture() : image;
+        if (image.isNull()) {
+            qCInfo(lcPage).noquote() << "picture unreadable:" << name << "on" << CurrentFile();
+            return emptyPicture();
+        }
+        return image;
     }
     case QTextDocument::StyleSheetResource:
     case QTextDocument::HtmlResource:

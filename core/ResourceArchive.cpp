@@ -1,5 +1,6 @@
 #include "core/ResourceArchive.h"
 
+#include "core/LogCategories.h"
 #include "core/PathUtils.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
@@ -281,6 +282,7 @@ QByteArray OpenResource(const QString &name)
     const QString diskName = ResolvePath(rel, ArchiveFolder());
     if (platform::fileExists(diskName) && platform::readFile(diskName, data))
         return data;
+    qCInfo(lcArchive).noquote() << "not in the archive nor on disk:" << name;
     platform::showMessage(QStringLiteral("Не найден файл \r\n") + name);
     return {};
 }

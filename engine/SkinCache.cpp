@@ -1,5 +1,6 @@
 #include "engine/SkinCache.h"
 
+#include "core/LogCategories.h"
 #include "platform/ThemeLink.h"
 
 #include <QWidget>
@@ -37,7 +38,8 @@ bool TSkSkin::AddSkin(const QString &fileName)
             return false;
     }
     auto *link = new platform::ThemeLink(m_window.data());
-    link->setSkinFile(fileName);
+    if (!link->setSkinFile(fileName))
+        qCInfo(lcEngine).noquote() << "skin file missing or unreadable:" << fileName;
     m_records.append({name, link});
     return true;
 }

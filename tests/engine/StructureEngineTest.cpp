@@ -1,11 +1,13 @@
 #include "engine/StructureEngine.h"
 
+#include "../support/LogCapture.h"
 #include "EngineFixture.h"
 #include "controls/Button.h"
 #include "controls/CheckBox.h"
 #include "controls/ComboBox.h"
 #include "controls/EditBox.h"
 #include "controls/Label.h"
+#include "controls/PageView.h"
 #include "controls/Panel.h"
 #include "controls/PopupMenu.h"
 #include "controls/SpeedButton.h"
@@ -307,4 +309,28 @@ TEST_F(EngineTest, DestructorRemovesTheTemporaryFileAndTheObjects)
     EXPECT_FALSE(platform::fileExists(temp));
     EXPECT_TRUE(button.isNull());
     EXPECT_FALSE(form->OnWindowAction); // nothing calls back into a destroyed engine
+}
+
+// An author whose icon, picture, skin or key silently fails finds one line
+// per miss under the area's category.
+TEST_F(EngineTest, MissesInTheManualAreLoggedUnderTheirArea)
+{
+    file("toc.txt", "Двигатель;p.htm;nothere.bmp\nКлапаны;p.htm;nothere.bmp\n");
+    file("p.htm", "<html><body><p>Текст</p><img src=\"gone.jpg\"></body></html>");
+    file("s.txt", "[form]\ntype=form\n"
+                  "[b]\ntype=button\ncolour=red\nskin=obj*skins\\missing.qss\n"
+                  "[t]\ntype=tree\nload=toc.txt\n"
+                  "[h]\ntype=html\nwidth=300\nheight=200\nload=p.htm\n");
+    LogCapture log;
+    TSkStract &e = build("s.txt");
+    TSkHtml *view = e.Get<TSkHtml>(s("h"));
+    form->show(); // a page is laid out, pictures and all, once it has a width
+    view->document()->size();
+    EXPECT_EQ(log.lines("remont.engine"),
+              (QStringList{s("s.txt: [b] unknown key colour"),
+                           s("skin file missing or unreadable: ") + dir.folder() +
+                               s("skins\\missing.qss")}));
+    EXPECT_EQ(log.lines("remont.tree"), QStringList{s("icon missing or unreadable: nothere.bmp")});
+    ASSERT_EQ(log.lines("remont.page").size(), 1);
+    EXPECT_TRUE(log.lines("remont.page")[0].startsWith(s("picture missing: ")));
 }
