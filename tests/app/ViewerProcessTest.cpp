@@ -63,7 +63,7 @@ struct RunResult
 };
 
 RunResult run(const QString &program, const QStringList &args, const QProcessEnvironment &env,
-        int timeoutMs = 30000)
+              int timeoutMs = 30000)
 {
     QProcess p;
     p.setProcessEnvironment(env);
@@ -93,8 +93,8 @@ QString manualIn(const TempDir &dir, const QString &archiveName)
 // hold it in a message box instead.
 bool showsPage(const TempDir &runtime, const QString &page)
 {
-    const RunResult r = run(QStringLiteral(REMONT_SEND_PATH), {s("show"), page}, environment(runtime),
-                      20000);
+    const RunResult r =
+        run(QStringLiteral(REMONT_SEND_PATH), {s("show"), page}, environment(runtime), 20000);
     return r.code == 0 && r.out.startsWith(s("shown"));
 }
 
@@ -110,7 +110,8 @@ qint64 lockHolder(const TempDir &runtime)
 QString commandLineOf(qint64 pid)
 {
     QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
-    return cmdline.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(cmdline.readAll()) : QString();
+    return cmdline.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(cmdline.readAll())
+                                             : QString();
 }
 
 void stopByPid(qint64 pid)
@@ -179,7 +180,7 @@ TEST(ViewerProcess, ManualArgument)
     struct Case
     {
         QStringList args;
-        int code;      // 0: it starts and shows the page
+        int code;            // 0: it starts and shows the page
         const char *message; // on standard error
     } cases[] = {
         {{folder.native()}, 0, ""},
@@ -252,8 +253,8 @@ TEST(ViewerProcess, SecondStartHandsOverToTheRunningCopy)
 
     // The same manual with a page: handed over, and this start ends at once.
     const RunResult again = run(QStringLiteral(REMONT_PATH),
-                          {s("--page=pages\\only-here.htm"), first.native() + s("/")},
-                          environment(runtime), 10000);
+                                {s("--page=pages\\only-here.htm"), first.native() + s("/")},
+                                environment(runtime), 10000);
     EXPECT_EQ(again.code, 0);
     EXPECT_EQ(viewer.state(), QProcess::Running);
     // The running copy showed the page and is free again (not held by a message).
@@ -261,7 +262,7 @@ TEST(ViewerProcess, SecondStartHandsOverToTheRunningCopy)
 
     // Another manual: the running copy closes and the program starts on it.
     const RunResult other = run(QStringLiteral(REMONT_PATH), {second.native() + s("/other.dat")},
-                          environment(runtime), 10000);
+                                environment(runtime), 10000);
     EXPECT_EQ(other.code, 0);
     ASSERT_TRUE(viewer.waitForFinished(20000));
     EXPECT_EQ(viewer.exitCode(), 0);

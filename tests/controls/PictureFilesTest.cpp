@@ -106,9 +106,9 @@ TEST(Picture, DenseVariantsByName)
         const char *expected;
         int scale;
     } dense[] = {
-        {"pics\\a.gif", 1.0, "pics\\a.gif", 1},  {"pics\\a.gif", 1.5, "pics\\a@2x.gif", 2},
+        {"pics\\a.gif", 1.0, "pics\\a.gif", 1},    {"pics\\a.gif", 1.5, "pics\\a@2x.gif", 2},
         {"pics\\a.gif", 2.0, "pics\\a@2x.gif", 2}, {"pics\\a.gif", 3.0, "pics\\a@2x.gif", 2},
-        {"pics\\b.gif", 2.0, "pics\\b.gif", 1},  {"pics\\b.gif", 3.0, "pics\\b@3x.gif", 3},
+        {"pics\\b.gif", 2.0, "pics\\b.gif", 1},    {"pics\\b.gif", 3.0, "pics\\b@3x.gif", 3},
         {"pics\\c.gif", 2.0, "pics\\c.gif", 1},
     };
     for (const Dense &c : dense) {

@@ -1,7 +1,8 @@
+#include "core/ManualLocation.h"
+
 #include "../support/TempDir.h"
 #include "../support/TestArchive.h"
 #include "core/CommandLine.h"
-#include "core/ManualLocation.h"
 #include "core/ResourceArchive.h"
 #include "core/ViewerOptions.h"
 #include "platform/Dialogs.h"
@@ -40,7 +41,10 @@ protected:
     }
 
     QString native(const char *relative) const { return root.native() + u'/' + s(relative); }
-    QString folder(const char *relative) const { return platform::toVirtual(native(relative) + u'/'); }
+    QString folder(const char *relative) const
+    {
+        return platform::toVirtual(native(relative) + u'/');
+    }
 
     // Nothing installed anywhere unless a test says so.
     ManualSearch nowhere() const { return {native("program") + u'/', {}, {}}; }
@@ -112,13 +116,11 @@ TEST_F(ManualChoiceTest, WithoutManual)
     // Otherwise the first data folder that holds the sample, in XDG order.
     search.ProgramFolder = native("program") + u'/';
     search.DataFolders = {native("nothing"), native("broken"), native("usr"), native("home")};
-    EXPECT_EQ(ChooseManual(QString(), search).Manual.Folder,
-              folder("usr/remont/manuals/sample"));
+    EXPECT_EQ(ChooseManual(QString(), search).Manual.Folder, folder("usr/remont/manuals/sample"));
 
     // Then the installation's own data folder (an install under any prefix).
     search.DataFolders = {native("broken")};
-    EXPECT_EQ(ChooseManual(QString(), search).Manual.Folder,
-              folder("opt/remont/manuals/sample"));
+    EXPECT_EQ(ChooseManual(QString(), search).Manual.Folder, folder("opt/remont/manuals/sample"));
 
     // Then, as always, whatever lies next to the program.
     search.InstallData.clear();
