@@ -16,6 +16,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QIcon>
 #include <QPointer>
 
 #include <memory>
@@ -40,6 +41,10 @@ void nameApplication()
     QApplication::setApplicationDisplayName(QStringLiteral("Ремонт"));
     // Wayland and the task bars find the menu entry (and its icon) by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral(REMONT_APP_ID));
+    // Installed, the icon theme has the program's icon; windows whose manual
+    // gives no icon of their own show it.
+    if (QIcon::hasThemeIcon(QStringLiteral(REMONT_APP_ID)))
+        QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(REMONT_APP_ID)));
 }
 
 } // namespace

@@ -105,7 +105,7 @@ void TfrmMain::OpenManual(const QString &manual, const QString &page)
             platform::showMessage(choice.Error);
             return;
         }
-        if (!(choice.Manual == CurrentManual())) {
+        if (choice.Manual != CurrentManual()) {
             // Every window, engine and saved state belongs to one manual, so
             // the program starts again on the other one, as the restart key does.
             m_restartArguments = ViewerArguments(ManualArgument(choice.Manual), page);
