@@ -18,14 +18,14 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded at run time, so no library scan can see them: the Wayland platform
 # (X11 comes with Qt's GUI library) and the desktop's opener of documents.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, xdg-utils")
+# The first line of the package's description is the summary above.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "viewer for electronic car-repair manuals
- Remont shows electronic car-repair manuals: a table of contents, illustrated
- pages with enlargeable pictures, a search through the text of every page, a
- glossary, favourites, a history of the pages seen and printing through a
- print preview. Every window, look and command comes from the manual itself.
- .
- The package holds the viewer, the authors' tools (remont-pack, remont-render,
- remont-send) and a sample manual.")
+    "Remont shows electronic car-repair manuals: a table of contents, illustrated
+pages with enlargeable pictures, a search through the text of every page, a
+glossary, favourites, a history of the pages seen and printing through a
+print preview. Every window, look and command comes from the manual itself.
+
+The package holds the viewer, the authors' tools (remont-pack, remont-render,
+remont-send) and a sample manual.")
 
 include(CPack)
