@@ -82,7 +82,7 @@ QImage readPicture(const QString &name)
 }
 
 // The picture is its own mask: its white pixels are transparent.
-QIcon maskedIcon(const QImage &picture)
+QPixmap masked(const QImage &picture)
 {
     QImage image = picture.convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < image.height(); ++y) {
@@ -92,7 +92,21 @@ QIcon maskedIcon(const QImage &picture)
                 row[x] = 0;
         }
     }
-    return QIcon(QPixmap::fromImage(image));
+    return QPixmap::fromImage(image);
+}
+
+// With the picture's "@2x" variant, when the manual has one, a dense screen
+// draws the icon from it instead of enlarging the small one.
+QIcon maskedIcon(const QImage &picture, const QString &name)
+{
+    QIcon icon(masked(picture));
+    const QString dense = ScaledPictureName(name, 2);
+    if (ResourceExists(dense)) {
+        const QImage big = readPicture(dense);
+        if (!big.isNull())
+            icon.addPixmap(masked(big));
+    }
+    return icon;
 }
 
 // The node under the mouse is drawn in the hot font, underlined and red.
@@ -233,7 +247,7 @@ int TSkTree::AddIcon(const QString &fileName)
     int index = -1;
     if (!picture.isNull()) {
         index = int(m_icons.size());
-        m_icons.append(maskedIcon(picture));
+        m_icons.append(maskedIcon(picture, name));
     } else {
         qCInfo(lcTree).noquote() << "icon missing or unreadable:" << name;
     }

@@ -1,5 +1,6 @@
 #include "controls/HtmlView.h"
 
+#include "controls/PictureFiles.h"
 #include "controls/PopupMenu.h"
 #include "core/LogCategories.h"
 #include "core/PathUtils.h"
@@ -430,7 +431,12 @@ QVariant THtmlEx::loadResource(int type, const QUrl &url)
 
 QImage THtmlEx::loadPicture(const QString &name)
 {
-    const QString key = name.toLower();
+    // On a dense screen the picture's "@2x" variant, when the manual has one,
+    // takes its place at the picture's own size, so it is drawn sharp.
+    int scale = 1;
+    const QString source =
+        devicePixelRatioF() > 1 ? DensestPicture(name, devicePixelRatioF(), &scale) : name;
+    const QString key = source.toLower();
     for (qsizetype i = 0; i < m_pictureCache.size(); ++i) {
         if (m_pictureCache[i].key == key) {
             if (i > 0)
@@ -438,7 +444,7 @@ QImage THtmlEx::loadPicture(const QString &name)
             return m_pictureCache.first().image;
         }
     }
-    const QByteArray bytes = OpenResource(name);
+    const QByteArray bytes = OpenResource(source);
     if (bytes.isEmpty())
         return {};
     QImage image;
@@ -448,6 +454,7 @@ QImage THtmlEx::loadPicture(const QString &name)
         image = QImage::fromData(bytes);
     if (image.isNull())
         return {};
+    image.setDevicePixelRatio(scale);
     m_pictureCache.prepend({key, image});
     while (m_pictureCache.size() > PictureCacheSize)
         m_pictureCache.removeLast();

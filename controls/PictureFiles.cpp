@@ -3,6 +3,9 @@
 #include "core/ResourceArchive.h"
 #include "platform/Jpeg.h"
 
+#include <algorithm>
+#include <cmath>
+
 QImage LoadBitmapResource(const QString &name, QString *error)
 {
     const TPack pack(name);
@@ -25,4 +28,27 @@ QByteArray BitmapToJpeg(const QImage *bitmap, int quality)
     if (!bitmap || bitmap->isNull())
         return {};
     return platform::encodeJpeg(*bitmap, quality);
+}
+
+QString ScaledPictureName(const QString &name, int scale)
+{
+    const QString tag = QStringLiteral("@%1x").arg(scale);
+    const qsizetype folder = std::max(name.lastIndexOf(u'\\'), name.lastIndexOf(u'/'));
+    const qsizetype dot = name.lastIndexOf(u'.');
+    if (dot <= folder)
+        return name + tag;
+    return name.left(dot) + tag + name.mid(dot);
+}
+
+QString DensestPicture(const QString &name, qreal devicePixelRatio, int *scale)
+{
+    *scale = 1;
+    for (int n = std::min(int(std::ceil(devicePixelRatio - 0.01)), 4); n >= 2; --n) {
+        const QString dense = ScaledPictureName(name, n);
+        if (ResourceExists(dense)) {
+            *scale = n;
+            return dense;
+        }
+    }
+    return name;
 }

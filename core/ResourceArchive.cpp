@@ -198,6 +198,24 @@ bool OpenArchive(const QString &fileName)
     return true;
 }
 
+bool IsArchiveFile(const QString &fileName)
+{
+    const QString native = platform::findOnDisk(fileName);
+    if (native.isEmpty())
+        return false;
+    TDatPack probe;
+    probe.archive.setFileName(native);
+    // Checked here first, so that a stranger's file gets no message box.
+    if (!probe.archive.open(QIODevice::ReadOnly) || probe.archive.peek(3) != QByteArrayView("BMA"))
+        return false;
+    try {
+        readDirectory(probe);
+    } catch (const ArchiveError &) {
+        return false;
+    }
+    return true;
+}
+
 void CloseArchive()
 {
     TDatPack &s = state();

@@ -28,6 +28,9 @@ struct TData
 bool OpenArchive(const QString &fileName);
 void CloseArchive();
 bool ArchiveIsOpen();
+// Whether the file is an archive the reader can open (signature and whole
+// directory), asked without a message and without touching the open archive.
+bool IsArchiveFile(const QString &fileName);
 QString ArchiveName();
 QString ArchiveFolder();
 // The directory in file order (empty when closed).

@@ -1,5 +1,7 @@
 #include "engine/SkinnedWindow.h"
 
+#include "core/ManualLocation.h"
+#include "core/ViewerOptions.h"
 #include "platform/FileSystem.h"
 #include "platform/FormLayout.h"
 #include "platform/Notebook.h"
@@ -155,8 +157,9 @@ void TSkForm::WindowKeyDown(int key, Qt::KeyboardModifiers shift)
 
 void TSkForm::Restart()
 {
-    platform::shell().start(platform::toVirtual(QCoreApplication::applicationFilePath()), {},
-                            QString());
+    // The new copy shows the same manual.
+    platform::shell().start(platform::toVirtual(QCoreApplication::applicationFilePath()),
+                            ViewerArguments(ManualArgument(CurrentManual()), QString()), QString());
     platform::exitProcess(0);
 }
 

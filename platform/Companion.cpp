@@ -50,6 +50,19 @@ QByteArray encodeCompanionRecord(quint16 command, const QString &fileName)
     return record;
 }
 
+QByteArray encodeOpenRequest(const OpenRequest &request)
+{
+    return request.manual.toUtf8() + '\0' + request.page.toUtf8();
+}
+
+OpenRequest decodeOpenRequest(QByteArrayView payload)
+{
+    const qsizetype zero = payload.indexOf('\0');
+    if (zero < 0)
+        return {QString::fromUtf8(payload), {}};
+    return {QString::fromUtf8(payload.first(zero)), QString::fromUtf8(payload.sliced(zero + 1))};
+}
+
 QByteArray encodeFrame(const CompanionFrame &frame)
 {
     QByteArray out(kCompanionHeaderSize, '\0');

@@ -15,6 +15,7 @@ enum CompanionMessage : quint32
     MsgCopyData = 0x004A,   // WM_COPYDATA: a request record follows
     MsgShowWindow = 0x0018, // the receiver's window: wParam 0 hide, 5 show (and bring forward)
     MsgShown = 1690,        // WM_USER + 666: the page is shown; wParam = the viewer's window id
+    MsgOpen = 0x0401,       // a second start of the viewer hands its manual and page over
 };
 
 inline constexpr int kCompanionNameSize = 274;
@@ -41,6 +42,18 @@ struct CompanionRequest
 CompanionRequest decodeCompanionRecord(QByteArrayView record);
 // The record for a request; a name longer than the field is cut to it.
 QByteArray encodeCompanionRecord(quint16 command, const QString &fileName);
+
+// What a second start of the viewer hands to the running copy: its MANUAL
+// (native, absolute; empty when none was named) and its page (may be empty).
+// Carried as UTF-8, the two texts separated by a zero byte.
+struct OpenRequest
+{
+    QString manual;
+    QString page;
+};
+
+QByteArray encodeOpenRequest(const OpenRequest &request);
+OpenRequest decodeOpenRequest(QByteArrayView payload);
 
 struct CompanionFrame
 {

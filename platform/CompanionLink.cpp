@@ -1,7 +1,9 @@
 #include "platform/CompanionLink.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLocalSocket>
+#include <QThread>
 #include <QVariant>
 
 namespace platform {
@@ -49,6 +51,8 @@ void CompanionLink::readFrom(QLocalSocket *socket)
     while (takeFrame(buffer, frame, &bad)) {
         if (frame.message == MsgCopyData && OnRequest)
             OnRequest(decodeCompanionRecord(frame.payload), socket);
+        else if (frame.message == MsgOpen && OnOpen)
+            OnOpen(decodeOpenRequest(frame.payload));
         if (!alive)
             return;
     }
@@ -79,6 +83,25 @@ bool CompanionLink::notifyClose(const QString &companionTitle, int timeoutMs)
     socket.waitForBytesWritten(timeoutMs);
     socket.disconnectFromServer();
     return true;
+}
+
+bool CompanionLink::handOver(const QString &title, const OpenRequest &request, int timeoutMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    for (;;) {
+        QLocalSocket socket;
+        socket.connectToServer(companionSocketPath(title));
+        if (socket.waitForConnected(timeoutMs)) {
+            socket.write(encodeFrame({MsgOpen, 0, 0, encodeOpenRequest(request)}));
+            const bool written = socket.waitForBytesWritten(timeoutMs);
+            socket.disconnectFromServer();
+            return written;
+        }
+        if (clock.elapsed() >= timeoutMs)
+            return false;
+        QThread::msleep(100);
+    }
 }
 
 } // namespace platform

@@ -30,6 +30,8 @@ public:
 
     // Called for every request; the reply, if any, goes through reply().
     std::function<void(const CompanionRequest &request, QLocalSocket *sender)> OnRequest;
+    // Called when a second start of the viewer hands over its manual and page.
+    std::function<void(const OpenRequest &request)> OnOpen;
 
     static void send(QLocalSocket *to, quint32 message, quint32 wParam = 0, quint32 lParam = 0,
                      const QByteArray &payload = {});
@@ -37,6 +39,11 @@ public:
     // Sends the close message to a companion listening under its title;
     // false when none listens.
     static bool notifyClose(const QString &companionTitle, int timeoutMs = 1000);
+
+    // Hands a second start's manual and page to the copy listening under the
+    // title. A copy that is still building its windows gets until the timeout
+    // to start listening; false when none listened by then.
+    static bool handOver(const QString &title, const OpenRequest &request, int timeoutMs = 5000);
 
 private:
     void accept();

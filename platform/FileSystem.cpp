@@ -169,11 +169,17 @@ QString executableFolder()
 {
     if (!g_appFolderOverride.isEmpty())
         return g_appFolderOverride;
+    return toVirtual(programFolder());
+}
+
+QString programFolder()
+{
     std::error_code ec;
     const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (ec)
-        return toVirtual(QDir::currentPath() + u'/');
-    return toVirtual(QFile::decodeName(exe.parent_path().c_str()) + u'/');
+        return QDir::currentPath() + u'/';
+    const QString folder = QFile::decodeName(exe.parent_path().c_str());
+    return folder.endsWith(u'/') ? folder : folder + u'/';
 }
 
 void setAppFolderOverride(const QString &folder)

@@ -32,9 +32,14 @@ bool readFile(const QString &path, QByteArray &data);
 // themselves; this is for callers that just created many files.
 void clearDiskCache();
 
-// Folder of the running executable in program form, with trailing backslash.
-// An override (remont-render's --app-dir, tests) replaces it when set.
+// The application folder of every path rule, in program form, with trailing
+// backslash: the running executable's folder unless an override (the manual
+// the viewer was started on, remont-render's --app-dir, tests) replaces it.
 QString executableFolder();
 void setAppFolderOverride(const QString &folder); // program form; empty clears
+
+// The running executable's own folder, native, with trailing slash; never
+// overridden.
+QString programFolder();
 
 } // namespace platform

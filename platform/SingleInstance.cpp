@@ -28,4 +28,9 @@ bool SingleInstance::tryLock()
     return m_lock->tryLock(0);
 }
 
+void SingleInstance::unlock()
+{
+    m_lock->unlock();
+}
+
 } // namespace platform

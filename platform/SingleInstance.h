@@ -21,6 +21,8 @@ public:
 
     // True when this process now holds the lock (or already did).
     bool tryLock();
+    // Lets the next copy start (one this copy starts in its place).
+    void unlock();
     QString lockFilePath() const { return m_path; }
 
 private:

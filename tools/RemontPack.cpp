@@ -1,4 +1,5 @@
 // remont-pack: builds, lists and extracts the viewer's resource archives.
+#include "core/CommandLine.h"
 #include "core/ResourceArchive.h"
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
@@ -20,6 +21,29 @@ constexpr int kNoEntry = 1;
 void err(const QString &text)
 {
     std::fprintf(stderr, "remont-pack: %s\n", text.toLocal8Bit().constData());
+}
+
+QString help()
+{
+    return QStringLiteral(
+        "Usage: remont-pack pack ARCHIVE FOLDER [--scramble PATTERN]...\n"
+        "  or:  remont-pack list ARCHIVE\n"
+        "  or:  remont-pack extract ARCHIVE NAME [-o FILE]\n"
+        "Build, list and extract the viewer's manual archives (interface.dat).\n"
+        "\n"
+        "  pack      store every file below FOLDER under its relative name, in lower\n"
+        "            case with backslashes\n"
+        "  list      one line per entry: name, size, offset, flag (tab-separated)\n"
+        "  extract   the entry the viewer reads for NAME, to standard output or FILE\n"
+        "\n"
+        "      --scramble PATTERN   store entries matching PATTERN scrambled\n"
+        "                             (* any run, ? one character, / stands for \\)\n"
+        "  -o FILE                  write the extracted entry to FILE\n"
+        "      --help               display this help and exit\n"
+        "      --version            output version information and exit\n"
+        "\n"
+        "Exit status: 0 on success, 1 when extract finds no such entry, 2 on a usage\n"
+        "error or a file that is not a readable archive.\n");
 }
 
 int usage()
@@ -114,6 +138,10 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
+    if (const QString option = StandardOption(args); !option.isEmpty()) {
+        PrintStandardOption(option, QStringLiteral("remont-pack"), help());
+        return 0;
+    }
     if (args.isEmpty())
         return usage();
     const QString command = args.takeFirst();

@@ -1,5 +1,6 @@
 // remont-render: builds a structure file into an offscreen window exactly as
 // the viewer does, and reports what was built (JSON) or shows it (PNG).
+#include "core/CommandLine.h"
 #include "core/PathUtils.h"
 #include "core/ResourceArchive.h"
 #include "engine/GenericWindow.h"
@@ -33,6 +34,25 @@ int usage(const char *problem = nullptr)
     return kUsage;
 }
 
+QString help()
+{
+    return QStringLiteral(
+        "Usage: remont-render --app-dir DIR [OPTION]... STRUCT_FILE\n"
+        "Build STRUCT_FILE into an offscreen window exactly as the viewer does, with\n"
+        "DIR as the application folder, and report what was built.\n"
+        "\n"
+        "      --app-dir DIR   the manual's folder (its interface.dat, else its files)\n"
+        "      --size WxH      the window's outer size after the build\n"
+        "      --run ACTION    run an action on the built window (repeatable)\n"
+        "      --json FILE     write the window, its objects and the messages shown\n"
+        "      --png FILE      save a picture of the window\n"
+        "      --help          display this help and exit\n"
+        "      --version       output version information and exit\n"
+        "\n"
+        "Exit status: 0 when the window was built, 1 when a report could not be\n"
+        "written, 2 on a usage error or an unreadable DIR.\n");
+}
+
 bool writeFile(const QString &path, const QByteArray &bytes)
 {
     QSaveFile out(path);
@@ -43,10 +63,16 @@ bool writeFile(const QString &path, const QByteArray &bytes)
 
 int main(int argc, char **argv)
 {
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    if (const QString option = StandardOption(args); !option.isEmpty()) {
+        PrintStandardOption(option, QStringLiteral("remont-render"), help());
+        return 0;
+    }
     // The tool never needs a screen: everything happens offscreen.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QStringList args = app.arguments().mid(1);
 
     QString appDir, json, png, structFile;
     QSize size;
@@ -71,7 +97,7 @@ int main(int argc, char **argv)
                 size = QSize(wh[0].toInt(&okW), wh[1].toInt(&okH));
             if (!okW || !okH || size.width() <= 0 || size.height() <= 0)
                 return usage("--size takes WIDTHxHEIGHT");
-        } else if (a.startsWith(QLatin1String("--"))) {
+        } else if (a.startsWith(u'-') && a.size() > 1) {
             return usage("unknown option");
         } else if (structFile.isEmpty()) {
             structFile = a;

@@ -1,6 +1,7 @@
 // remont-send: plays the companion wiring-diagram viewer. It asks a running
 // viewer to show a page or print a picture, or listens as the companion and
 // prints every message the viewer sends it.
+#include "core/CommandLine.h"
 #include "platform/Companion.h"
 
 #include <QCoreApplication>
@@ -11,6 +12,25 @@
 #include <cstdio>
 
 namespace {
+
+QString help()
+{
+    return QStringLiteral(
+        "Usage: remont-send show PAGE\n"
+        "  or:  remont-send print PICTURE\n"
+        "  or:  remont-send listen\n"
+        "Talk to a running viewer as its companion wiring-diagram viewer does.\n"
+        "\n"
+        "  show      ask the viewer to show PAGE; prints its reply (shown ...)\n"
+        "  print     ask the viewer to print PICTURE; prints its replies (hide, show)\n"
+        "  listen    listen as the companion; prints every message, ends on close\n"
+        "\n"
+        "      --help      display this help and exit\n"
+        "      --version   output version information and exit\n"
+        "\n"
+        "Exit status: 0 when the viewer replied, 1 when no viewer runs or no reply\n"
+        "came, 2 on a usage error.\n");
+}
 
 int usage()
 {
@@ -115,6 +135,10 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
+    if (const QString option = StandardOption(args); !option.isEmpty()) {
+        PrintStandardOption(option, QStringLiteral("remont-send"), help());
+        return 0;
+    }
     if (args.size() == 2 && args[0] == QLatin1String("show"))
         return request(0, args[1]);
     if (args.size() == 2 && args[0] == QLatin1String("print"))

@@ -3,8 +3,10 @@
 #include "controls/PageView.h"
 #include "core/ActionText.h"
 #include "core/DesktopServices.h"
+#include "core/ManualLocation.h"
 #include "core/PathUtils.h"
 #include "core/ResourceArchive.h"
+#include "core/ViewerOptions.h"
 #include "engine/StructureEngine.h"
 #include "platform/CompanionLink.h"
 #include "platform/Dialogs.h"
@@ -31,8 +33,8 @@ TfrmMain::~TfrmMain()
 
 void TfrmMain::FormCreate()
 {
-    // Without an archive every file comes from disk next to the program.
-    OpenArchive(AppPath(QStringLiteral("interface.dat")));
+    // Without an archive every file comes from disk in the manual's folder.
+    OpenArchive(CurrentManual().Archive);
     m_mainEngine = std::make_unique<TSkStract>(this, QStringLiteral("struct_main.txt"));
     m_mainEngine->LoadStructure();
     m_mainEngine->OnAction = [this](RHelpAction &a) {
@@ -50,6 +52,9 @@ void TfrmMain::FormCreate()
     m_companion = new platform::CompanionLink(this);
     m_companion->OnRequest = [this](const platform::CompanionRequest &r, QLocalSocket *s) {
         CompanionRequest(r, s);
+    };
+    m_companion->OnOpen = [this](const platform::OpenRequest &r) {
+        OpenManual(r.manual, r.page);
     };
     m_companion->listen(platform::viewerTitle());
 }
@@ -77,6 +82,49 @@ void TfrmMain::FormCloseQuery()
 QString TfrmMain::CompanionSocket() const
 {
     return m_companion ? m_companion->socketPath() : QString();
+}
+
+void TfrmMain::ShowManualPage(const QString &page)
+{
+    if (!m_showEngine)
+        return;
+    m_showEngine->ActivateWindow();
+    if (auto *view =
+            qobject_cast<TSkHtml *>(m_showEngine->Get<TSkHtml>(QStringLiteral("html_see")))) {
+        view->LoadPage(page);
+        view->SyncTree(page);
+    }
+}
+
+void TfrmMain::OpenManual(const QString &manual, const QString &page)
+{
+    if (!manual.isEmpty()) {
+        const ManualChoice choice = ChooseManual(manual);
+        if (!choice.Ok) {
+            BringToFront();
+            platform::showMessage(choice.Error);
+            return;
+        }
+        if (choice.Manual != CurrentManual()) {
+            // Every window, engine and saved state belongs to one manual, so
+            // the program starts again on the other one, as the restart key does.
+            m_restartArguments = ViewerArguments(ManualArgument(choice.Manual), page);
+            close();
+            return;
+        }
+    }
+    BringToFront();
+    if (!page.isEmpty())
+        ShowManualPage(page);
+}
+
+void TfrmMain::BringToFront()
+{
+    if (isMinimized())
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
 }
 
 void TfrmMain::MainMenuCommand(RHelpAction &action)
@@ -149,12 +197,7 @@ void TfrmMain::CompanionRequest(const platform::CompanionRequest &request, QLoca
     if (request.command == 0) {
         if (!m_showEngine)
             return;
-        m_showEngine->ActivateWindow();
-        if (auto *view =
-                qobject_cast<TSkHtml *>(m_showEngine->Get<TSkHtml>(QStringLiteral("html_see")))) {
-            view->LoadPage(request.fileName);
-            view->SyncTree(request.fileName);
-        }
+        ShowManualPage(request.fileName);
         platform::CompanionLink::send(sender, platform::MsgShown, quint32(winId()));
     } else if (request.command == 1) {
         platform::CompanionLink::send(sender, platform::MsgShowWindow, 0);

@@ -37,6 +37,15 @@ public:
     // The socket the companion's requests arrive on (empty when none).
     QString CompanionSocket() const;
 
+    // Shows a page of the manual in the page view, the contents tree following.
+    void ShowManualPage(const QString &page);
+    // A second start's MANUAL (native; empty: this one) and page. Another
+    // manual closes the window, and the program starts again on it with
+    // RestartArguments.
+    void OpenManual(const QString &manual, const QString &page);
+    QStringList RestartArguments() const { return m_restartArguments; }
+    void BringToFront();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
@@ -48,6 +57,7 @@ private:
     std::unique_ptr<TSkStract> m_mainEngine;
     std::unique_ptr<TSkStract> m_showEngine;
     platform::CompanionLink *m_companion = nullptr;
+    QStringList m_restartArguments;
     bool m_closed = false;
 };
 

@@ -141,6 +141,30 @@ TEST_F(Tree, IconsAreReadOncePerName)
     EXPECT_EQ(dialogs.messages.size(), 1);
 }
 
+TEST_F(Tree, DenseScreensDrawIconsFromTheirDoubleSizedPictures)
+{
+    // book.bmp is 8x8 blue; its variant for dense screens lies on disk.
+    QImage big(16, 16, QImage::Format_RGB32);
+    big.fill(Qt::red);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    big.save(&buffer, "BMP");
+    dir.write(s("book@2x.bmp"), bytes);
+
+    tree.LoadTree(s("tree.txt"));
+    const QIcon book = node("engine.htm")->icon(0);
+    const QImage normal = book.pixmap(QSize(8, 8), 1.0).toImage();
+    const QImage dense = book.pixmap(QSize(8, 8), 2.0).toImage();
+    EXPECT_EQ(normal.size(), QSize(8, 8));
+    EXPECT_EQ(normal.pixelColor(4, 4), QColor(Qt::blue));
+    EXPECT_EQ(dense.size(), QSize(16, 16));
+    EXPECT_EQ(dense.pixelColor(8, 8), QColor(Qt::red));
+    // Without a variant the one picture serves both.
+    EXPECT_EQ(node("rings.htm")->icon(0).availableSizes().size(), 1);
+    EXPECT_EQ(dialogs.messages.size(), 1); // only gone.bmp, as before
+}
+
 TEST_F(Tree, FindByLinkActionAndTitle)
 {
     tree.LoadTree(s("tree.txt"));

@@ -73,3 +73,52 @@ TEST(Picture, BitmapToJpeg)
     EXPECT_LE(low.size(), high.size());
     EXPECT_EQ(platform::decodeJpeg(high).size(), img.size());
 }
+
+TEST(Picture, DenseVariantsByName)
+{
+    struct Case
+    {
+        const char *name, *expected;
+    } cases[] = {
+        {"pics\\a.gif", "pics\\a@2x.gif"},
+        {"PICS\\A.B.JPG", "PICS\\A.B@2x.JPG"},
+        {"..\\pics.v2\\noext", "..\\pics.v2\\noext@2x"},
+        {"icons/tool.jpg", "icons/tool@2x.jpg"},
+        {"Z:\\opt\\m\\i.bmp", "Z:\\opt\\m\\i@2x.bmp"},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(ScaledPictureName(QString::fromUtf8(c.name), 2), QString::fromUtf8(c.expected));
+
+    TempDir dir;
+    platform::setAppFolderOverride(dir.folder());
+    platform::ScopedRecordingDialogs dialogs;
+    dir.write(QStringLiteral("interface.dat"), TestArchive()
+                                                   .add("pics\\a.gif", "GIF89a")
+                                                   .add("pics\\a@2x.gif", "GIF89a")
+                                                   .add("pics\\b.gif", "GIF89a")
+                                                   .bytes());
+    dir.write(QStringLiteral("pics/b@3x.gif"), "GIF89a"); // on disk beside the archive
+    ASSERT_TRUE(OpenArchive(dir.folder() + QStringLiteral("interface.dat")));
+    struct Dense
+    {
+        const char *name;
+        qreal ratio;
+        const char *expected;
+        int scale;
+    } dense[] = {
+        {"pics\\a.gif", 1.0, "pics\\a.gif", 1},    {"pics\\a.gif", 1.5, "pics\\a@2x.gif", 2},
+        {"pics\\a.gif", 2.0, "pics\\a@2x.gif", 2}, {"pics\\a.gif", 3.0, "pics\\a@2x.gif", 2},
+        {"pics\\b.gif", 2.0, "pics\\b.gif", 1},    {"pics\\b.gif", 3.0, "pics\\b@3x.gif", 3},
+        {"pics\\c.gif", 2.0, "pics\\c.gif", 1},
+    };
+    for (const Dense &c : dense) {
+        int scale = 0;
+        EXPECT_EQ(DensestPicture(QString::fromUtf8(c.name), c.ratio, &scale),
+                  QString::fromUtf8(c.expected))
+            << c.name << " at " << c.ratio;
+        EXPECT_EQ(scale, c.scale) << c.name << " at " << c.ratio;
+    }
+    EXPECT_TRUE(dialogs.messages.isEmpty()); // looking for a variant reports nothing
+    CloseArchive();
+    platform::setAppFolderOverride(QString());
+}

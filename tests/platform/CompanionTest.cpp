@@ -63,6 +63,28 @@ TEST(Companion, FramesSplitAndJoined)
     EXPECT_TRUE(bad);
 }
 
+TEST(Companion, OpenRequestCarriesManualAndPage)
+{
+    const struct
+    {
+        QString manual, page;
+    } cases[] = {
+        {QString::fromUtf8("/home/и/Руководства/лада 2107/"), QStringLiteral("pages\\a.htm")},
+        {QString(), QStringLiteral("pages\\a.htm")},
+        {QStringLiteral("/m.dat"), QString()},
+        {QString(), QString()},
+    };
+    for (const auto &c : cases) {
+        const platform::OpenRequest back =
+            platform::decodeOpenRequest(platform::encodeOpenRequest({c.manual, c.page}));
+        EXPECT_EQ(back.manual, c.manual);
+        EXPECT_EQ(back.page, c.page);
+    }
+    // Without a separator it is all manual.
+    EXPECT_EQ(platform::decodeOpenRequest("/m").manual, QStringLiteral("/m"));
+    EXPECT_TRUE(platform::decodeOpenRequest("/m").page.isEmpty());
+}
+
 TEST(SingleInstance, OneHolderAndDeadHoldersDoNotBlock)
 {
     TempDir dir;

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QImageReader>
 #include <QRegularExpression>
 #include <QSet>
 
@@ -195,7 +196,8 @@ QString ManualCheck::resolve(const QString &folder, const QString &name) const
 
 QStringList ManualCheck::FileNames() const
 {
-    static const QRegularExpression re(QStringLiteral("^[a-z0-9_./-]+$"));
+    // "@2x" marks a picture drawn for dense screens.
+    static const QRegularExpression re(QStringLiteral("^[a-z0-9_./-]+(@[2-9]x[a-z0-9_.-]*)?$"));
     QStringList out;
     for (const QString &file : m_files) {
         if (!re.match(file).hasMatch())
@@ -545,8 +547,37 @@ QStringList ManualCheck::StructureFiles() const
     return out;
 }
 
+QStringList ManualCheck::DensePictures() const
+{
+    static const QRegularExpression dense(QStringLiteral("^(.*)@([2-9])x(\\.[^./]+)?$"));
+    QStringList out;
+    for (const QString &file : m_files) {
+        const QRegularExpressionMatch m = dense.match(file);
+        if (!m.hasMatch())
+            continue;
+        const QString base = m.captured(1) + m.captured(3);
+        if (!m_files.contains(base)) {
+            out.append(QStringLiteral("%1: no picture %2 beside it").arg(file, base));
+            continue;
+        }
+        const int scale = m.captured(2).toInt();
+        const QSize big = QImageReader(m_folder + u'/' + file).size();
+        const QSize small = QImageReader(m_folder + u'/' + base).size();
+        if (!big.isValid() || !small.isValid() || big != small * scale)
+            out.append(QStringLiteral("%1: %2x%3, not %4 times the %5x%6 of %7")
+                           .arg(file)
+                           .arg(big.width())
+                           .arg(big.height())
+                           .arg(scale)
+                           .arg(small.width())
+                           .arg(small.height())
+                           .arg(base));
+    }
+    return out;
+}
+
 QStringList ManualCheck::All() const
 {
     return FileNames() + TextEncoding() + PageIndex() + ContentsTree() + PageLinks() + Commands() +
-           StructureFiles();
+           StructureFiles() + DensePictures();
 }

@@ -25,6 +25,9 @@ public:
     QStringList PageLinks() const;    // href and src of every page, anchors included
     QStringList Commands() const;     // actions of structure files and "$" links
     QStringList StructureFiles() const;
+    // "name@2x.ext" pictures for dense screens: each beside "name.ext" and
+    // exactly that many times its size.
+    QStringList DensePictures() const;
 
     QStringList All() const;
 

@@ -2,6 +2,9 @@
 #include "ManualCheck.h"
 #include "platform/Text.h"
 
+#include <QImage>
+#include <QRegularExpression>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -55,6 +58,15 @@ TEST(SampleManual, FileNamesAndEncoding)
 {
     EXPECT_TRUE(NoProblems(sample().FileNames()));
     EXPECT_TRUE(NoProblems(sample().TextEncoding()));
+}
+
+TEST(SampleManual, DensePicturesPairWithTheirOwn)
+{
+    EXPECT_TRUE(NoProblems(sample().DensePictures()));
+    // Each kind the viewer draws sharp on a dense screen has one.
+    for (const char *kind : {"icons/", "pics/", "skins/"})
+        EXPECT_FALSE(sample().Files().filter(QRegularExpression(s(kind) + s(".*@2x"))).isEmpty())
+            << kind;
 }
 
 TEST(SampleManual, IndexListsEveryPageWithItsTitle)
@@ -154,6 +166,26 @@ class ManualFault : public SmallManual, public ::testing::WithParamInterface<Fau
 TEST_F(SmallManual, HasNoProblems)
 {
     EXPECT_TRUE(NoProblems(ManualCheck(dir.native()).All()));
+}
+
+TEST_F(SmallManual, DensePictureMustMatchItsOwn)
+{
+    const auto picture = [this](const char *name, int width, int height) {
+        QImage image(width, height, QImage::Format_RGB32);
+        image.fill(Qt::gray);
+        image.save(dir.native() + u'/' + s(name), "PNG");
+    };
+    picture("pics/d.png", 10, 8);
+    picture("pics/d@2x.png", 20, 16);
+    EXPECT_TRUE(NoProblems(ManualCheck(dir.native()).All()));
+
+    picture("pics/e@2x.png", 20, 16);
+    picture("pics/f.png", 10, 8);
+    picture("pics/f@2x.png", 21, 16);
+    const QStringList problems = ManualCheck(dir.native()).DensePictures();
+    ASSERT_EQ(problems.size(), 2) << problems.join(u'\n').toStdString();
+    EXPECT_TRUE(problems.contains(s("pics/e@2x.png: no picture pics/e.png beside it")));
+    EXPECT_TRUE(problems.contains(s("pics/f@2x.png: 21x16, not 2 times the 10x8 of pics/f.png")));
 }
 
 TEST_P(ManualFault, IsReported)

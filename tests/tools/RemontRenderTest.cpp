@@ -1,6 +1,7 @@
 #include "../support/TempDir.h"
 #include "platform/Text.h"
 
+#include <QBuffer>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -16,9 +17,14 @@ QString s(const char *utf8)
     return QString::fromUtf8(utf8);
 }
 
-int render(const QStringList &args)
+int render(const QStringList &args, const QString &scale = QString())
 {
     QProcess p;
+    if (!scale.isEmpty()) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_SCALE_FACTOR"), scale);
+        p.setProcessEnvironment(env);
+    }
     p.start(QStringLiteral(REMONT_RENDER_PATH), args);
     p.waitForFinished(60000);
     return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
@@ -31,6 +37,38 @@ QJsonObject byName(const QJsonArray &objects, const QString &name)
             return v.toObject();
     }
     return {};
+}
+
+QByteArray picture(int width, int height, QRgb colour, const char *format)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(colour);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
+
+// Where a colour is drawn, and on how many pixels.
+struct Patch
+{
+    QRect box;
+    int pixels = 0;
+};
+
+Patch patchOf(const QImage &image, QRgb colour)
+{
+    Patch patch;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if ((image.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF)) {
+                patch.box |= QRect(x, y, 1, 1);
+                ++patch.pixels;
+            }
+        }
+    }
+    return patch;
 }
 
 } // namespace
@@ -130,4 +168,85 @@ TEST(RemontRender, RunsActionsAndReportsMenus)
                      .object()[s("window")]
                      .toObject()[s("visible")]
                      .toBool());
+}
+
+TEST(RemontRender, ScaleTwoDrawsTwiceAsLargeAndSharp)
+{
+    // A window with a contents tree and a page, each with a picture whose
+    // variant for dense screens has a colour of its own.
+    constexpr QRgb icon1 = qRgb(0, 160, 0), icon2 = qRgb(160, 0, 160);
+    constexpr QRgb pic1 = qRgb(0, 90, 200), pic2 = qRgb(200, 90, 0);
+    TempDir dir;
+    dir.write(s("i.bmp"), picture(16, 16, icon1, "BMP"));
+    dir.write(s("i@2x.bmp"), picture(32, 32, icon2, "BMP"));
+    dir.write(s("p.png"), picture(40, 30, pic1, "PNG"));
+    dir.write(s("p@2x.png"), picture(80, 60, pic2, "PNG"));
+    dir.write(s("tree.txt"), "Node;a.htm;i.bmp\r\n");
+    dir.write(s("a.htm"), "<html><body><img src=\"p.png\"></body></html>");
+    dir.write(s("s.txt"),
+              platform::encode1251(s("[form]\r\ntype=form\r\ncaption=Окно\r\n"
+                                     "[tree]\r\ntype=tree\r\nload=tree.txt\r\nleft=0\r\ntop=0\r\n"
+                                     "width=120\r\nheight=150\r\n"
+                                     "[html_see]\r\ntype=html\r\nleft=130\r\ntop=0\r\n"
+                                     "width=160\r\nheight=150\r\n")));
+    QImage shot[2];
+    QJsonObject window[2];
+    for (int scale : {1, 2}) {
+        const QString png = dir.native() + QStringLiteral("/%1.png").arg(scale);
+        const QString json = dir.native() + QStringLiteral("/%1.json").arg(scale);
+        ASSERT_EQ(
+            render({s("--app-dir"), dir.native(), s("--size"), s("320x220"), s("--run"),
+                    s("html_load*html_see*a.htm"), s("--json"), json, s("--png"), png, s("s.txt")},
+                   QString::number(scale)),
+            0);
+        shot[scale - 1] = QImage(png).convertToFormat(QImage::Format_RGB32);
+        window[scale - 1] = QJsonDocument::fromJson(dir.read(QStringLiteral("%1.json").arg(scale)))
+                                .object()[s("window")]
+                                .toObject();
+    }
+    const QImage &one = shot[0], &two = shot[1];
+
+    // The design size is in logical pixels; the picture has twice as many.
+    EXPECT_EQ(window[0][s("width")].toInt(), 320);
+    EXPECT_EQ(window[1][s("width")].toInt(), 320);
+    EXPECT_EQ(window[1][s("height")].toInt(), window[0][s("height")].toInt());
+    ASSERT_EQ(one.size(), QSize(320, 220));
+    ASSERT_EQ(two.size(), one.size() * 2);
+
+    // The frame's border and caption, down into the client area, are drawn
+    // at the device's pixels: each pixel of the small picture is exactly a
+    // 2x2 block of the large one, nothing blurred across an edge.
+    const int border = 4, caption = 30, x = 150;
+    auto sameBlock = [&](int px, int py) {
+        for (int dy = 0; dy < 2; ++dy)
+            for (int dx = 0; dx < 2; ++dx)
+                if (two.pixel(2 * px + dx, 2 * py + dy) != one.pixel(px, py))
+                    return false;
+        return true;
+    };
+    int blurred = 0;
+    for (int px = 0; px < one.width(); ++px)
+        for (int py : {0, border - 1, one.height() - border, one.height() - 1})
+            blurred += !sameBlock(px, py);
+    for (int py = 0; py < one.height(); ++py)
+        for (int px : {0, border - 1, one.width() - border, one.width() - 1})
+            blurred += !sameBlock(px, py);
+    for (int py = 0; py < border + caption + 3; ++py)
+        blurred += !sameBlock(x, py);
+    EXPECT_EQ(blurred, 0);
+    EXPECT_NE(one.pixel(x, border + caption - 1), one.pixel(x, border + caption + 1))
+        << "the column crosses the caption's lower edge";
+
+    // Tree icons and page pictures come from their dense variants, at the
+    // size of the small ones, with every pixel of them (none blended away).
+    const Patch smallIcon = patchOf(one, icon1), bigIcon = patchOf(two, icon2);
+    EXPECT_EQ(smallIcon.box.size(), QSize(16, 16));
+    EXPECT_EQ(bigIcon.box.size(), QSize(32, 32));
+    EXPECT_EQ(bigIcon.pixels, 4 * smallIcon.pixels);
+    EXPECT_EQ(patchOf(two, icon1).pixels, 0);
+    const Patch smallPicture = patchOf(one, pic1), bigPicture = patchOf(two, pic2);
+    EXPECT_EQ(smallPicture.box.size(), QSize(40, 30));
+    EXPECT_EQ(bigPicture.box.size(), QSize(80, 60));
+    EXPECT_EQ(bigPicture.box.topLeft(), smallPicture.box.topLeft() * 2);
+    EXPECT_EQ(patchOf(two, pic1).pixels, 0);
 }

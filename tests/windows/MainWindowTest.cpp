@@ -4,13 +4,17 @@
 #include "../support/TestArchive.h"
 #include "controls/Button.h"
 #include "controls/PageView.h"
+#include "core/ManualLocation.h"
 #include "core/ResourceArchive.h"
+#include "core/ViewerOptions.h"
 #include "engine/StructureEngine.h"
 #include "platform/Companion.h"
+#include "platform/CompanionLink.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
 #include "platform/Notebook.h"
 #include "platform/Printers.h"
+#include "platform/SkinFrame.h"
 #include "platform/Text.h"
 
 #include <QLocalServer>
@@ -195,4 +199,42 @@ TEST_F(ViewerTest, CompanionPrintRequestHidesAndShowsItsWindow)
     EXPECT_EQ(frames[1].wParam, 5u);
     EXPECT_EQ(dialogs.texts(), QStringList{s("Принтер не найден.")});
     platform::setPrinters(nullptr);
+}
+
+TEST_F(ViewerTest, SecondStartHandsOverItsManualAndPage)
+{
+    TfrmMain main;
+    main.show();
+    main.SkinFrame()->setState(platform::SkinFrame::State::Minimized);
+    const auto handOver = [](const QString &manual, const QString &page) {
+        return platform::CompanionLink::handOver(platform::viewerTitle(), {manual, page}, 2000);
+    };
+
+    // The same manual, named as the reader would: the page is shown at once.
+    ASSERT_TRUE(handOver(app.native() + s("/pages/.."), s("pages\\b.htm")));
+    QTRY_COMPARE_WITH_TIMEOUT(view(main)->CurrentTitle(), s("Страница Б"), 5000);
+    EXPECT_EQ(main.Notebook()->currentIndex(), 1);
+    EXPECT_FALSE(main.isMinimized());
+
+    // No manual named: this one, at the page given.
+    main.ShowEngine()->RunAction(s("go_main_menu"));
+    ASSERT_TRUE(handOver(QString(), s("pages\\a.htm")));
+    QTRY_COMPARE_WITH_TIMEOUT(view(main)->CurrentTitle(), s("Страница А"), 5000);
+    EXPECT_EQ(main.Notebook()->currentIndex(), 1);
+
+    // A manual that is gone by now is reported; the window stays.
+    ASSERT_TRUE(handOver(app.native() + s("/gone"), QString()));
+    QTRY_COMPARE_WITH_TIMEOUT(dialogs.messages.size(), 1, 5000);
+    EXPECT_TRUE(dialogs.texts().first().startsWith(s("Руководство не найдено: ")));
+    EXPECT_TRUE(main.isVisible());
+    EXPECT_TRUE(main.RestartArguments().isEmpty());
+
+    // Another manual: the window closes so that the program starts on it.
+    TempDir other;
+    other.write(s("lada.dat"), TestArchive().add("struct_main.txt", "[form]\r\n").bytes());
+    ASSERT_TRUE(handOver(other.native() + s("/lada.dat"), s("pages\\c.htm")));
+    QTRY_VERIFY_WITH_TIMEOUT(!main.isVisible(), 5000);
+    EXPECT_EQ(main.RestartArguments(),
+              ViewerArguments(other.native() + s("/lada.dat"), s("pages\\c.htm")));
+    EXPECT_EQ(dialogs.messages.size(), 1);
 }
